@@ -1,0 +1,110 @@
+#include "app/day_list_model.h"
+
+#include "calendar/day_table.h"
+#include "calendar/row_kind.h"
+
+DayListModel::DayListModel(const DayTable& table, QObject* parent)
+    : QAbstractTableModel(parent)
+    , m_table(table)
+{
+    connect(&table, &DayTable::rowsAboutToBeInserted, this,
+        [this](int first, int last) { beginInsertRows({}, first, last); });
+    connect(&table, &DayTable::rowsInserted, this, [this] { endInsertRows(); });
+    connect(&table, &DayTable::rowsAboutToBeRemoved, this,
+        [this](int first, int last) { beginRemoveRows({}, first, last); });
+    connect(&table, &DayTable::rowsRemoved, this, [this] { endRemoveRows(); });
+    connect(&table, &DayTable::aboutToReset, this, [this] { beginResetModel(); });
+    connect(&table, &DayTable::resetDone, this, [this] { endResetModel(); });
+    // A row's kind depends on its neighbours only through its index, so one row repaints.
+    connect(&table, &DayTable::rowChanged, this, [this](int row) {
+        if (!m_titles.isEmpty())
+            emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    });
+}
+
+int DayListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_table.rowCount();
+}
+
+int DayListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_titles.size());
+}
+
+QVariant DayListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_table.rowCount())
+        return {};
+    const EventRecord& record = m_table.record(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+        return record.text(EventRecord::Field(index.column()));
+    case Qt::BackgroundRole:
+    case Qt::ForegroundRole:
+    case Qt::FontRole: {
+        const row_kind::Look look
+            = row_kind::lookOf(row_kind::classify(record, index.row(), m_holidayYears), m_settingsReady);
+        if (role == Qt::FontRole)
+            return look.fontItem < 0 ? QVariant() : QVariant(m_looks.look(look.fontItem).font);
+        if (look.colourItem < 0)
+            return {};
+        const RowLook& colours = m_looks.look(look.colourItem);
+        return role == Qt::BackgroundRole ? colours.background : colours.foreground;
+    }
+    default:
+        return {};
+    }
+}
+
+QVariant DayListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < m_titles.size())
+        return m_titles.at(section);
+    return {};
+}
+
+Qt::ItemFlags DayListModel::flags(const QModelIndex& index) const
+{
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+void DayListModel::appendColumn(const QString& title)
+{
+    const int column = columnCount();
+    beginInsertColumns({}, column, column);
+    m_titles << title;
+    endInsertColumns();
+}
+
+void DayListModel::removeColumnAt(int column)
+{
+    if (column < 0 || column >= columnCount())
+        return;
+    beginRemoveColumns({}, column, column);
+    m_titles.removeAt(column);
+    endRemoveColumns();
+}
+
+void DayListModel::setColumnTitle(int column, const QString& title)
+{
+    if (column < 0 || column >= columnCount() || m_titles.at(column) == title)
+        return;
+    m_titles[column] = title;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+void DayListModel::setAppearance(const RowLooks& looks, const holidays::Years& holidayYears, bool settingsReady)
+{
+    m_looks = looks;
+    m_holidayYears = holidayYears;
+    m_settingsReady = settingsReady;
+    repaintAll();
+}
+
+void DayListModel::repaintAll()
+{
+    if (rowCount() > 0 && columnCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+            { Qt::BackgroundRole, Qt::ForegroundRole, Qt::FontRole });
+}

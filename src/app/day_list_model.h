@@ -1,0 +1,43 @@
+#pragma once
+
+#include "app/row_looks.h"
+#include "calendar/holidays.h"
+
+#include <QAbstractTableModel>
+#include <QStringList>
+
+class DayTable;
+
+// Presents the day table to the main day list: row i is record i, column k shows
+// field k, and every row is drawn in the look of its kind.
+class DayListModel final : public QAbstractTableModel {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(DayListModel)
+
+public:
+    explicit DayListModel(const DayTable& table, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // Columns are appended and removed one by one, as the list's columns are.
+    void appendColumn(const QString& title);
+    void removeColumnAt(int column);
+    void setColumnTitle(int column, const QString& title);
+
+    // What drawing reads: the looks, the years in which holidays are marked and
+    // whether start-up has finished. Each call repaints every row.
+    void setAppearance(const RowLooks& looks, const holidays::Years& holidayYears, bool settingsReady);
+
+private:
+    void repaintAll();
+
+    const DayTable& m_table;
+    QStringList m_titles;
+    RowLooks m_looks;
+    holidays::Years m_holidayYears;
+    bool m_settingsReady = false;
+};

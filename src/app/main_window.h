@@ -1,0 +1,143 @@
+#pragma once
+
+#include "app/day_list_model.h"
+#include "app/main_state.h"
+#include "app/row_looks.h"
+#include "calendar/day_table.h"
+#include "settings/settings.h"
+
+#include <QMainWindow>
+#include <QStyle>
+#include <QString>
+
+class Messenger;
+class QAction;
+class QLabel;
+class QMenu;
+class QSystemTrayIcon;
+class QTableView;
+class QTimer;
+class QToolBar;
+class QToolButton;
+
+// The main window: the day list with its toolbar, go-to strip, status bar, menus
+// and tray icon; it owns the day table, the settings and the main-window state.
+class TForm1 final : public QMainWindow {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TForm1)
+
+public:
+    // The windows that other forms open from the main window.
+    enum class Dialog { NewRecord, EditRecord, DeleteRecord, DeleteAll, Search, Settings, About };
+
+    static constexpr int kNormalClientWidth = 441;
+    static constexpr int kDesignClientWidth = 840;
+    static constexpr int kDesignClientHeight = 554;
+
+    // Runs window creation and the start-up check; all files live in `programDir`.
+    TForm1(const QString& programDir, Messenger& messenger, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    DayTable& table() { return m_table; }
+    Settings& settings() { return m_settings; }
+    MainState& state() { return m_state; }
+    const QString& programDir() const { return m_programDir; }
+    QTableView* listView() const { return m_list; }
+    DayListModel& model() { return *m_model; }
+
+    // Brings the window in step with the settings record: tray icon, status bar,
+    // grid lines, row looks, holiday years, column titles and widths, column layout,
+    // check marks and the go-to strip. Runs after every settings load and after the
+    // settings dialog's "Ok".
+    void applySettings();
+
+    // Clears the selection, selects the row, makes it current, scrolls it into view
+    // and gives the list the focus. Every jump uses it.
+    void selectRow(int row);
+    // The selected row, or -1.
+    int selectedRow() const;
+
+    // Creates the `pocets` columns with the settings' titles and widths.
+    void buildListColumns();
+    // o1Click, o2Click, o3Click: removes the columns of a 4-, 5- or 6-column list,
+    // from the last to the first.
+    void removeListColumns(int count);
+
+    // Button1Click ("kontrola šířky"): in the normal mode the client area is 441 pixels wide.
+    void Button1Click();
+    // Lays the columns out for the window's mode; paused while stavtimeru7 is "OFF".
+    void layoutColumns();
+
+    // Saves the records, then the settings with both overview lists.
+    void snastaveni();
+
+    // Writes status panel 0..3.
+    void setStatusText(int panel, const QString& text);
+    QString statusText(int panel) const;
+
+    // The toolbar and menu commands.
+    void newRecord();
+    void editRecord();
+    void deleteRecord();
+    void deleteAll();
+    void toggleGoToPanel();
+    void search();
+    void openSettings();
+    void about();
+    void toggleAutostart();
+
+signals:
+    // Where the forms of the other windows are opened from.
+    void dialogRequested(TForm1::Dialog dialog);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void FormCreate();
+    void kontrolaClick();
+    void loadSettings();
+    void generateFirstYear();
+    void goToToday();
+    void scheduleGoToToday();
+    void armMidnight();
+    void syncDisplay();
+    void showGoToPanel(bool shown);
+    void writeRangePanels();
+
+    void ListView1Click();
+    void ListView1DblClick();
+    bool needsSelection();
+    void openDialog(Dialog dialog);
+
+    void createToolBar();
+    void createMenus();
+    void createTrayIcon();
+    void createStatusBar();
+    void createCentralArea();
+    QToolButton* addToolButton(int number, const QString& hint, QStyle::StandardPixmap picture);
+
+    QString m_programDir;
+    Messenger& m_messenger;
+    DayTable m_table;
+    Settings m_settings;
+    MainState m_state;
+    DayListModel* m_model = nullptr;
+    RowLooks m_looks;
+
+    QToolBar* m_toolBar = nullptr;
+    QWidget* m_goToPanel = nullptr;
+    QTableView* m_list = nullptr;
+    QLabel* m_panels[4] = {};
+    QMenu* m_recordMenu = nullptr;
+    QMenu* m_trayMenu = nullptr;
+    QAction* m_autostartAction = nullptr;
+    QSystemTrayIcon* m_trayIcon = nullptr;
+    QTimer* m_midnight = nullptr;
+    bool m_goToTodayQueued = false;
+    bool m_shownOnce = false;
+    bool m_inWidthCheck = false;
+};

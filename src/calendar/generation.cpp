@@ -1,0 +1,162 @@
+#include "calendar/generation.h"
+
+#include "app/messenger.h"
+#include "calendar/day_names.h"
+#include "calendar/day_table.h"
+
+#include <new>
+
+namespace generation {
+
+namespace {
+    const QString kOutOfMemory = QStringLiteral("Není dostatek paměti pro vytvoření nové dynamické proměnné!");
+
+    bool isNumber(const QString& text)
+    {
+        if (text.isEmpty())
+            return false;
+        for (QChar c : text) {
+            if (c < u'0' || c > u'9')
+                return false;
+        }
+        return text.size() <= 9;
+    }
+
+    // The year of a day row's date, or 0 when it is not a dd.mm.yyyy date.
+    int yearOf(const EventRecord& record)
+    {
+        const QByteArrayView date = record.view(EventRecord::Field::Date);
+        if (date.size() != 10)
+            return 0;
+        int year = 0;
+        for (char c : date.sliced(6)) {
+            if (c < '0' || c > '9')
+                return 0;
+            year = year * 10 + (c - '0');
+        }
+        return year;
+    }
+}
+
+bool isLeapYear(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int daysInYear(int year)
+{
+    return isLeapYear(year) ? 366 : 365;
+}
+
+std::vector<EventRecord> yearRows(int year, int format)
+{
+    std::vector<EventRecord> rows;
+    rows.reserve(static_cast<size_t>(daysInYear(year)));
+    for (QDate date(year, 1, 1); date.year() == year; date = date.addDays(1))
+        rows.push_back(EventRecord::dayRow(day_names::name(date, format), day_names::dateText(date)));
+    return rows;
+}
+
+bool buildFirstYearTable(DayTable& table, Messenger& messenger)
+{
+    try {
+        table.appendRecords(yearRows(kFirstYear, 1));
+        return true;
+    } catch (const std::bad_alloc&) {
+        messenger.show(Messenger::Icon::Error, QStringLiteral("Chyba"), kOutOfMemory);
+        return false;
+    }
+}
+
+void addNextYear(QStringList& years, QStringList& dayCounts)
+{
+    const int last = years.isEmpty() ? kFirstYear - 1 : years.last().toInt();
+    years << QString::number(last + 1);
+    while (dayCounts.size() < years.size())
+        dayCounts << QString::number(daysInYear(years.at(dayCounts.size()).toInt()));
+}
+
+bool appendYearRows(DayTable& table, const QStringList& years, const QString& format, Messenger& messenger)
+{
+    const int formatIndex = day_names::formatIndex(format);
+    if (formatIndex < 0 || years.isEmpty())
+        return false;
+    try {
+        table.appendRecords(yearRows(years.last().toInt(), formatIndex));
+        return true;
+    } catch (const std::bad_alloc&) {
+        messenger.show(Messenger::Icon::Error, QStringLiteral("Chyba"), kOutOfMemory);
+        return false;
+    }
+}
+
+void rebuildWithFormat(DayTable& table, const QString& format, const QString& pocets, Messenger& messenger)
+{
+    const int formatIndex = day_names::formatIndex(format);
+    const bool keepValue1 = pocets == u"5" || pocets == u"6";
+    const bool keepValue2 = pocets == u"6";
+    try {
+        std::vector<EventRecord> rows;
+        rows.reserve(table.records().size());
+        for (const EventRecord& old : table.records()) {
+            EventRecord row = EventRecord::blank();
+            row.date = old.date;
+            row.time = old.time;
+            row.event = old.event;
+            if (keepValue1)
+                row.value1 = old.value1;
+            if (keepValue2)
+                row.value2 = old.value2;
+            if (!row.isEmpty(EventRecord::Field::Date)) {
+                const QDate date
+                    = QDate::fromString(row.text(EventRecord::Field::Date), QStringLiteral("dd.MM.yyyy"));
+                row.setText(EventRecord::Field::DayName, day_names::name(date, formatIndex));
+            }
+            rows.push_back(row);
+        }
+        table.replaceRecords(std::move(rows));
+    } catch (const std::bad_alloc&) {
+        // Nothing was replaced yet: the table stays as it was.
+        messenger.show(Messenger::Icon::Error, QStringLiteral("Chyba"), kOutOfMemory);
+    }
+}
+
+bool listsAreSound(const QStringList& years, const QStringList& dayCounts)
+{
+    if (years.isEmpty() || years.size() != dayCounts.size())
+        return false;
+    for (int i = 0; i < years.size(); ++i) {
+        if (!isNumber(years[i]) || !isNumber(dayCounts[i]))
+            return false;
+    }
+    return true;
+}
+
+void listsFromRows(const DayTable& table, QStringList& years, QStringList& dayCounts)
+{
+    int lastYear = kFirstYear;
+    for (auto it = table.records().rbegin(); it != table.records().rend(); ++it) {
+        if (it->isDayRow()) {
+            const int year = yearOf(*it);
+            if (year >= kFirstYear && year <= kLastYear)
+                lastYear = year;
+            break;
+        }
+    }
+    years.clear();
+    dayCounts.clear();
+    for (int year = kFirstYear; year <= lastYear; ++year) {
+        years << QString::number(year);
+        dayCounts << QString::number(daysInYear(year));
+    }
+}
+
+int totalDays(const QStringList& dayCounts)
+{
+    int total = 0;
+    for (const QString& count : dayCounts)
+        total += count.toInt();
+    return total;
+}
+
+} // namespace generation

@@ -1,0 +1,37 @@
+#include "app/icons.h"
+#include "app/main_window.h"
+#include "app/message_box_messenger.h"
+#include "app/single_instance.h"
+#include "platform/program_dir.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zorivka"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Zorivka"));
+    QApplication::setWindowIcon(icons::program());
+
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::Czech, QLocale::CzechRepublic), QStringLiteral("qtbase"),
+            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
+
+    MessageBoxMessenger messenger;
+    const QString dir = program_dir::resolve();
+    InstanceLock lock;
+    if (!lock.acquire(dir)) {
+        messenger.show(Messenger::Icon::Warning, QStringLiteral("Upozornění"),
+            QStringLiteral("Program Zorivka je již spuštěn."));
+        return 0;
+    }
+
+    TForm1 window(dir, messenger);
+    messenger.setParentWindow(&window);
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,97 @@
+#include "records/event_record.h"
+
+#include "platform/cp1250.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+struct FieldRef {
+    std::uint8_t* length;
+    char* bytes;
+    int capacity;
+};
+
+template <int N>
+FieldRef refOf(ShortText<N>& field)
+{
+    return { &field.length, field.bytes, N };
+}
+
+FieldRef fieldRef(EventRecord& record, EventRecord::Field field)
+{
+    switch (field) {
+    case EventRecord::Field::DayName:
+        return refOf(record.dayName);
+    case EventRecord::Field::Date:
+        return refOf(record.date);
+    case EventRecord::Field::Time:
+        return refOf(record.time);
+    case EventRecord::Field::Event:
+        return refOf(record.event);
+    case EventRecord::Field::Value1:
+        return refOf(record.value1);
+    case EventRecord::Field::Value2:
+        break;
+    }
+    return refOf(record.value2);
+}
+
+} // namespace
+
+EventRecord EventRecord::blank()
+{
+    EventRecord record;
+    std::memset(&record, 0, sizeof record);
+    return record;
+}
+
+EventRecord EventRecord::dayRow(const QString& dayName, const QString& date)
+{
+    EventRecord record = blank();
+    record.setText(Field::DayName, dayName);
+    record.setText(Field::Date, date);
+    return record;
+}
+
+int EventRecord::capacity(Field field)
+{
+    EventRecord probe = blank();
+    return fieldRef(probe, field).capacity;
+}
+
+QByteArrayView EventRecord::view(Field field) const
+{
+    const FieldRef ref = fieldRef(const_cast<EventRecord&>(*this), field);
+    return QByteArrayView(ref.bytes, std::min<int>(*ref.length, ref.capacity));
+}
+
+QByteArray EventRecord::bytes(Field field) const
+{
+    return view(field).toByteArray();
+}
+
+QString EventRecord::text(Field field) const
+{
+    return cp1250::decode(view(field));
+}
+
+void EventRecord::setText(Field field, const QString& text)
+{
+    const FieldRef ref = fieldRef(*this, field);
+    const QByteArray encoded = cp1250::encode(QStringView(text).left(ref.capacity));
+    const int length = std::min<int>(encoded.size(), ref.capacity);
+    std::memset(ref.bytes, 0, ref.capacity);
+    std::memcpy(ref.bytes, encoded.constData(), length);
+    *ref.length = static_cast<std::uint8_t>(length);
+}
+
+bool EventRecord::operator==(const EventRecord& other) const
+{
+    for (int i = 0; i < fieldCount; ++i) {
+        if (view(Field(i)) != other.view(Field(i)))
+            return false;
+    }
+    return true;
+}

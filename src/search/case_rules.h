@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// The program's two ways of comparing text without regard to case.
+namespace case_rules {
+
+// Only the letters a to z are folded; Czech letters compare exactly.
+QString foldAsciiOnly(QStringView text);
+bool containsAsciiOnly(QStringView haystack, QStringView needle);
+bool equalsAsciiOnly(QStringView a, QStringView b);
+
+// Every letter is folded, the Czech ones included.
+QString foldAllLetters(QStringView text);
+bool containsAllLetters(QStringView haystack, QStringView needle);
+bool equalsAllLetters(QStringView a, QStringView b);
+
+} // namespace case_rules

@@ -1,0 +1,51 @@
+#include "search/row_lookup.h"
+
+#include "calendar/day_table.h"
+#include "platform/cp1250.h"
+
+#include <QByteArray>
+
+namespace row_lookup {
+
+namespace {
+    char foldAscii(char c)
+    {
+        return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+    }
+
+    // Works on the stored bytes: folding only a to z never changes a Czech letter,
+    // so there is nothing to decode.
+    bool containsFolded(QByteArrayView haystack, const QByteArray& foldedNeedle)
+    {
+        const qsizetype n = foldedNeedle.size();
+        if (n == 0)
+            return true;
+        for (qsizetype start = 0; start + n <= haystack.size(); ++start) {
+            qsizetype i = 0;
+            while (i < n && foldAscii(haystack[start + i]) == foldedNeedle[i])
+                ++i;
+            if (i == n)
+                return true;
+        }
+        return false;
+    }
+}
+
+int firstRowContaining(const DayTable& table, const QString& key, bool withDayName)
+{
+    QByteArray needle = cp1250::encode(key);
+    for (char& c : needle)
+        c = foldAscii(c);
+    using Field = EventRecord::Field;
+    const Field firstField = withDayName ? Field::DayName : Field::Date;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        const EventRecord& record = table.record(row);
+        for (int f = int(firstField); f < EventRecord::fieldCount; ++f) {
+            if (containsFolded(record.view(Field(f)), needle))
+                return row;
+        }
+    }
+    return -1;
+}
+
+} // namespace row_lookup

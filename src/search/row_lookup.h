@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+class DayTable;
+
+namespace row_lookup {
+
+// The first row from the top whose date, time, event, value 1 or value 2 text
+// (and, with `withDayName`, its day name) contains `key`, the letters a to z
+// compared without regard to case; -1 when no row does.
+int firstRowContaining(const DayTable& table, const QString& key, bool withDayName);
+
+} // namespace row_lookup
