@@ -2,12 +2,10 @@
 #include "app/main_window.h"
 #include "app/message_box_messenger.h"
 #include "app/single_instance.h"
+#include "app/translations.h"
 #include "platform/program_dir.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 int main(int argc, char* argv[])
 {
@@ -16,10 +14,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationDisplayName(QStringLiteral("Zorivka"));
     QApplication::setWindowIcon(icons::program());
 
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Czech, QLocale::CzechRepublic), QStringLiteral("qtbase"),
-            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
+    translations::installQtCzech(app);
 
     MessageBoxMessenger messenger;
     const QString dir = program_dir::resolve();

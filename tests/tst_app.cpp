@@ -1,4 +1,602 @@
+#include "app/day_list_model.h"
+#include "app/main_window.h"
+#include "app/single_instance.h"
+#include "app/system_colors.h"
+#include "app/translations.h"
+#include "calendar/generation.h"
+#include "platform/clock.h"
+#include "platform/cp1250.h"
+#include "platform/program_dir.h"
+#include "records/data_file.h"
+#include "recording_messenger.h"
+#include "settings/settings_file.h"
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
-class Tst : public QObject { Q_OBJECT private slots: void placeholder() { QVERIFY(true); } };
-QTEST_MAIN(Tst)
+
+#include <memory>
+
+Q_DECLARE_METATYPE(TForm1::Dialog)
+
+namespace {
+
+const QString kNeedsSelection = QStringLiteral("Musíte mít označený záznam");
+
+QColor background(TForm1& window, int row)
+{
+    return window.model().data(window.model().index(row, 0), Qt::BackgroundRole).value<QColor>();
+}
+
+QColor foreground(TForm1& window, int row)
+{
+    return window.model().data(window.model().index(row, 0), Qt::ForegroundRole).value<QColor>();
+}
+
+int rowOfDate(TForm1& window, const QString& date)
+{
+    for (int row = 0; row < window.table().rowCount(); ++row) {
+        if (window.table().record(row).text(EventRecord::Field::Date) == date)
+            return row;
+    }
+    return -1;
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+} // namespace
+
+class TestApp final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void firstRunBuildsOneYear();
+    void firstRunCloseWritesAllFiles();
+    void normalRunLoadsFilesAndShowsPanels();
+    void rowKindsHaveTheirColours();
+    void holidaysFollowTheYearList();
+    void goToTodaySelectsTodaysRow_data();
+    void goToTodaySelectsTodaysRow();
+    void goToTodayStaysArmedUntilTodayAppears();
+    void clicksOnTheLastRowDoNothing();
+    void toolbarWarnsWithoutSelection();
+    void recordMenuReachesTheCommands();
+    void autostartToggleTwiceRestores();
+    void normalModeHoldsWidthAndMaximisedStretches();
+    void closeSavesRecordsBeforeSettings();
+    void escapeClosesOnlyWhenAllowed();
+    void damagedDataFileStillOpensTheWindow();
+    void modelFollowsTableChanges();
+    void everyControlHasAnAccessibleName();
+    void systemColoursAreReadable();
+    void secondCopyIsRefused();
+    void unwritableDirectoryMovesEverything();
+    void czechStandardButtons();
+
+private:
+    std::unique_ptr<TForm1> open(bool show = true);
+    QString file(const QString& name) const { return QDir(m_dir->path()).filePath(name); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    RecordingMessenger m_messenger;
+};
+
+std::unique_ptr<TForm1> TestApp::open(bool show)
+{
+    auto window = std::make_unique<TForm1>(m_dir->path(), m_messenger);
+    if (show) {
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.get()))
+            return nullptr;
+        QCoreApplication::processEvents();
+    }
+    return window;
+}
+
+void TestApp::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    qRegisterMetaType<TForm1::Dialog>();
+}
+
+void TestApp::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_messenger.clear();
+    // Today lies outside 2004 unless a test says otherwise.
+    clock_source::setNow(QDateTime(QDate(2026, 12, 6), QTime(10, 0)));
+}
+
+void TestApp::cleanup()
+{
+    clock_source::setNow({});
+}
+
+void TestApp::firstRunBuildsOneYear()
+{
+    auto window = open();
+    QVERIFY(window);
+    QCOMPARE(window->table().rowCount(), 366);
+    QCOMPARE(window->model().columnCount(), 4);
+    const QStringList titles { "Den", "Datum", "Hod.", "Akce" };
+    for (int k = 0; k < 4; ++k)
+        QCOMPARE(window->model().headerData(k, Qt::Horizontal, Qt::DisplayRole).toString(), titles[k]);
+    QCOMPARE(window->listView()->horizontalHeader()->sectionSize(1), 90);
+    QCOMPARE(window->state().stavnastaveni, QStringLiteral("výchozí"));
+    QCOMPARE(window->state().nastaveni, QStringLiteral("ok"));
+    QCOMPARE(window->table().years(), QStringList { "2004" });
+    QCOMPARE(window->table().dayCounts(), QStringList { "366" });
+    QCOMPARE(window->statusText(0), QStringLiteral("Č. záznamu: "));
+    QCOMPARE(window->statusText(1), QStringLiteral("Od roku: 2004"));
+    QCOMPARE(window->statusText(2), QStringLiteral("Do roku: 2004"));
+    QCOMPARE(window->statusText(3), QStringLiteral("Počet roků: 1"));
+    QVERIFY(!window->findChild<QWidget*>("Panel1")->isVisible());
+    QCOMPARE(window->listView()->mapTo(window.get(), QPoint(0, 0)).y(), 34);
+    QCOMPARE(window->windowTitle(), QStringLiteral("Zorivka"));
+    QVERIFY(m_messenger.messages().isEmpty());
+    // Today is not in 2004: nothing is selected and the step stays armed.
+    QCOMPARE(window->selectedRow(), -1);
+    QCOMPARE(window->state().data, QStringLiteral("vytvorena"));
+}
+
+void TestApp::firstRunCloseWritesAllFiles()
+{
+    auto window = open();
+    QVERIFY(window);
+    QVERIFY(window->close());
+    QCOMPARE(QFileInfo(file("data.zrk")).size(), 49410);
+    QCOMPARE(readFile(file("prehled roku.zrk")), QByteArray("2004\r\n"));
+    QCOMPARE(readFile(file("prehled dnu.zrk")), QByteArray("366\r\n"));
+    const QString ini = cp1250::decode(readFile(file("nastaveni.ini")));
+    QVERIFY(ini.startsWith(QStringLiteral("[1. položka]\r\nTučné=0\r\n")));
+    QVERIFY(ini.contains(QStringLiteral("Barva řádku=-2147483629\r\n")));
+    QVERIFY(ini.contains(QStringLiteral("[Obecné]\r\nFormát=1\r\n")));
+    QVERIFY(m_messenger.messages().isEmpty());
+}
+
+void TestApp::normalRunLoadsFilesAndShowsPanels()
+{
+    {
+        auto window = open();
+        QVERIFY(window);
+        window->settings().jdiokno = true;
+        window->settings().statusbar = false;
+        window->settings().mrizka = true;
+        window->settings().items[3].title = QStringLiteral("Událost");
+        QVERIFY(window->close());
+    }
+    auto window = open();
+    QVERIFY(window);
+    QCOMPARE(window->state().stavnastaveni, QStringLiteral("načtené"));
+    QCOMPARE(window->state().stavnacteni, QStringLiteral("ano"));
+    QCOMPARE(window->table().rowCount(), 366);
+    QVERIFY(window->findChild<QWidget*>("Panel1")->isVisible());
+    QCOMPARE(window->listView()->mapTo(window.get(), QPoint(0, 0)).y(), 66);
+    QVERIFY(!window->statusBar()->isVisible());
+    QVERIFY(window->listView()->showGrid());
+    QCOMPARE(window->model().headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Událost"));
+    QCOMPARE(window->settings().pocetnroku, QStringLiteral("1"));
+
+    // The toolbar's "Jdi na..." hides the strip again and the list moves up.
+    window->findChild<QToolButton*>("ToolButton5")->click();
+    QVERIFY(!window->settings().jdiokno);
+    QTRY_COMPARE(window->listView()->mapTo(window.get(), QPoint(0, 0)).y(), 34);
+}
+
+void TestApp::rowKindsHaveTheirColours()
+{
+    auto window = open();
+    QVERIFY(window);
+    DayTable& table = window->table();
+    // 01.01.2004 is New Year's Day, so the plain even and odd rows are Monday 5th and Tuesday 6th.
+    QCOMPARE(background(*window, 0), QColor(255, 249, 117));
+    QCOMPARE(background(*window, 4), QColor(192, 192, 192));
+    QCOMPARE(background(*window, 5), system_colors::resolve(colour_code::kInactiveCaptionText));
+    const int saturday = rowOfDate(*window, "03.01.2004");
+    QCOMPARE(background(*window, saturday), QColor(0, 255, 108));
+    QCOMPARE(background(*window, saturday + 1), system_colors::resolve(colour_code::kInactiveCaption));
+    const int christmas = rowOfDate(*window, "25.12.2004");
+    QCOMPARE(background(*window, christmas), QColor(255, 249, 117));
+    for (int row : { 0, 4, 5, saturday, saturday + 1, christmas })
+        QCOMPARE(foreground(*window, row), QColor(Qt::black));
+
+    // A Saturday written in lower case is still a Saturday.
+    EventRecord renamed = table.record(7);
+    renamed.setText(EventRecord::Field::DayName, QStringLiteral("sobota"));
+    table.setRecord(7, renamed);
+    QCOMPARE(background(*window, 7), QColor(0, 255, 108));
+
+    // A time alone makes an event row.
+    EventRecord timed = table.record(8);
+    timed.setText(EventRecord::Field::Time, QStringLiteral("19:30"));
+    table.setRecord(8, timed);
+    QCOMPARE(background(*window, 8), QColor(236, 172, 108));
+
+    // An event on a holiday: event colours with the holiday's face and style.
+    window->settings().items[4].bold = true;
+    window->settings().items[4].font = QStringLiteral("Holiday Face");
+    window->applySettings();
+    EventRecord concert = table.record(christmas);
+    concert.setText(EventRecord::Field::Event, QStringLiteral("Koncert"));
+    table.setRecord(christmas, concert);
+    QCOMPARE(background(*window, christmas), QColor(236, 172, 108));
+    const QFont font = window->model().data(window->model().index(christmas, 2), Qt::FontRole).value<QFont>();
+    QVERIFY(font.bold());
+    QCOMPARE(font.family(), QStringLiteral("Holiday Face"));
+}
+
+void TestApp::holidaysFollowTheYearList()
+{
+    {
+        // A first run whose table reaches into 2005 still marks holidays of 2004 only.
+        auto window = open();
+        QVERIFY(window);
+        generation::appendYearRows(window->table(), { "2004", "2005" }, "1", m_messenger);
+        const int christmas2005 = rowOfDate(*window, "25.12.2005");
+        QVERIFY(christmas2005 > 0);
+        QVERIFY(background(*window, christmas2005) != QColor(255, 249, 117));
+        window->table().setLists({ "2004", "2005" }, { "366", "365" });
+        QVERIFY(window->close());
+    }
+    // A normal start whose year list holds 2005 marks 2005's holidays too.
+    auto window = open();
+    QVERIFY(window);
+    QCOMPARE(window->table().rowCount(), 731);
+    QCOMPARE(background(*window, rowOfDate(*window, "25.12.2005")), QColor(255, 249, 117));
+    QCOMPARE(background(*window, rowOfDate(*window, "11.04.2005")), QColor(255, 249, 117));
+    QCOMPARE(window->statusText(2), QStringLiteral("Do roku: 2005"));
+    QCOMPARE(window->statusText(3), QStringLiteral("Počet roků: 2"));
+}
+
+void TestApp::goToTodaySelectsTodaysRow_data()
+{
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<int>("row");
+    QTest::newRow("middle") << QDate(2004, 6, 15) << 166;
+    QTest::newRow("ten rows from the end") << QDate(2004, 12, 22) << 356;
+    QTest::newRow("last row") << QDate(2004, 12, 31) << 365;
+}
+
+void TestApp::goToTodaySelectsTodaysRow()
+{
+    QFETCH(QDate, today);
+    QFETCH(int, row);
+    clock_source::setNow(QDateTime(today, QTime(12, 0)));
+    auto window = open();
+    QVERIFY(window);
+    QTRY_COMPARE(window->state().data, QStringLiteral("data"));
+    QCOMPARE(window->selectedRow(), row);
+    QCOMPARE(window->listView()->currentIndex().row(), row);
+    QCOMPARE(window->statusText(0), QStringLiteral("Č. záznamu: %1").arg(row + 1));
+    QCOMPARE(window->state().DateEdit1, today);
+    QVERIFY(window->listView()->hasFocus() || !QApplication::focusWindow());
+    const QRect visible = window->listView()->viewport()->rect();
+    QVERIFY(visible.intersects(window->listView()->visualRect(window->model().index(row, 0))));
+}
+
+void TestApp::goToTodayStaysArmedUntilTodayAppears()
+{
+    clock_source::setNow(QDateTime(QDate(2005, 3, 1), QTime(8, 0)));
+    auto window = open();
+    QVERIFY(window);
+    QTest::qWait(20);
+    QCOMPARE(window->state().data, QStringLiteral("vytvorena"));
+    QCOMPARE(window->selectedRow(), -1);
+    // The range grows to 2005: today's row is found without any other prompt.
+    generation::appendYearRows(window->table(), { "2004", "2005" }, "1", m_messenger);
+    QTRY_COMPARE(window->state().data, QStringLiteral("data"));
+    QCOMPARE(window->selectedRow(), 366 + 59);
+    // Once found, the step stays quiet: a later change selects nothing anew.
+    window->selectRow(3);
+    window->table().insertRecord(10, EventRecord::blank());
+    QTest::qWait(20);
+    QCOMPARE(window->selectedRow(), 3);
+}
+
+void TestApp::clicksOnTheLastRowDoNothing()
+{
+    auto window = open();
+    QVERIFY(window);
+    QSignalSpy dialogs(window.get(), &TForm1::dialogRequested);
+    QTableView* list = window->listView();
+    const auto clickRow = [&](int row, bool twice) {
+        window->selectRow(row);
+        const QRect cell = list->visualRect(window->model().index(row, 1));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+        if (twice)
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+    };
+    clickRow(10, false);
+    QCOMPARE(window->statusText(0), QStringLiteral("Č. záznamu: 11"));
+    clickRow(365, false);
+    QCOMPARE(window->statusText(0), QStringLiteral("Č. záznamu: 11"));
+    clickRow(365, true);
+    QCOMPARE(dialogs.count(), 0);
+    clickRow(12, true);
+    QCOMPARE(dialogs.count(), 1);
+    QCOMPARE(dialogs.first().first().value<TForm1::Dialog>(), TForm1::Dialog::EditRecord);
+}
+
+void TestApp::toolbarWarnsWithoutSelection()
+{
+    auto window = open();
+    QVERIFY(window);
+    QSignalSpy dialogs(window.get(), &TForm1::dialogRequested);
+    for (int number : { 1, 2, 3, 6, 7 }) {
+        m_messenger.clear();
+        window->findChild<QToolButton*>(QStringLiteral("ToolButton%1").arg(number))->click();
+        QCOMPARE(m_messenger.messages().size(), 1);
+        QCOMPARE(m_messenger.messages()[0].title, QStringLiteral("Upozornění"));
+        QCOMPARE(m_messenger.messages()[0].text, kNeedsSelection);
+        QCOMPARE(m_messenger.messages()[0].icon, Messenger::Icon::Warning);
+    }
+    QCOMPARE(dialogs.count(), 0);
+    QVERIFY(!QFileInfo::exists(file("prehled roku.zrk")));
+
+    // With a row selected, the settings button writes the lists and hands the row over.
+    m_messenger.clear();
+    window->selectRow(40);
+    window->findChild<QToolButton*>("ToolButton7")->click();
+    QCOMPARE(dialogs.count(), 1);
+    QCOMPARE(dialogs.last().first().value<TForm1::Dialog>(), TForm1::Dialog::Settings);
+    QCOMPARE(window->state().pocet, QStringList { "40" });
+    QCOMPARE(readFile(file("prehled roku.zrk")), QByteArray("2004\r\n"));
+    window->findChild<QToolButton*>("ToolButton4")->click();
+    QCOMPARE(dialogs.last().first().value<TForm1::Dialog>(), TForm1::Dialog::DeleteAll);
+    QVERIFY(m_messenger.messages().isEmpty());
+}
+
+void TestApp::recordMenuReachesTheCommands()
+{
+    auto window = open();
+    QVERIFY(window);
+    QSignalSpy dialogs(window.get(), &TForm1::dialogRequested);
+    auto* menu = window->findChild<QMenu*>("PopupMenu1");
+    QVERIFY(menu);
+    QStringList texts;
+    for (QAction* action : menu->actions())
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    QCOMPARE(texts,
+        QStringList({ "Nový záznam", "Editovat záznam", "Smazat záznam", "-", "Smazat vše", "-", "Jdi na...",
+            "Hledat..." }));
+    window->findChild<QAction*>("Novyzaznam1")->trigger();
+    QCOMPARE(m_messenger.texts(), QStringList { kNeedsSelection });
+    window->selectRow(2);
+    window->findChild<QAction*>("Hledat1")->trigger();
+    QCOMPARE(dialogs.count(), 1);
+    QCOMPARE(dialogs.last().first().value<TForm1::Dialog>(), TForm1::Dialog::Search);
+    window->findChild<QAction*>("Prejdina1")->trigger();
+    QVERIFY(window->settings().jdiokno);
+    QTRY_COMPARE(window->listView()->mapTo(window.get(), QPoint(0, 0)).y(), 66);
+}
+
+void TestApp::autostartToggleTwiceRestores()
+{
+    auto window = open();
+    QVERIFY(window);
+    auto* entry = window->findChild<QAction*>("spusteni");
+    QVERIFY(entry);
+    QCOMPARE(entry->text(), QStringLiteral("Automatické spuštění"));
+    QVERIFY(!window->settings().start);
+    QVERIFY(!entry->isChecked());
+    entry->trigger();
+    QVERIFY(window->settings().start);
+    QVERIFY(entry->isChecked());
+    entry->trigger();
+    QVERIFY(!window->settings().start);
+    QVERIFY(!entry->isChecked());
+    // The check mark follows the settings, also when they change elsewhere.
+    window->settings().start = true;
+    window->applySettings();
+    QVERIFY(entry->isChecked());
+}
+
+void TestApp::normalModeHoldsWidthAndMaximisedStretches()
+{
+    auto window = open();
+    QVERIFY(window);
+    QCOMPARE(window->width(), TForm1::kNormalClientWidth);
+    QCOMPARE(window->state().okno, QStringLiteral("normal"));
+    QHeaderView* header = window->listView()->horizontalHeader();
+    QCOMPARE(header->sectionSize(3), 210);
+    QCOMPARE(header->sectionResizeMode(0), QHeaderView::Fixed);
+
+    // Dragging the window wider snaps it back.
+    window->resize(700, window->height());
+    QTRY_COMPARE(window->width(), TForm1::kNormalClientWidth);
+
+    window->showMaximized();
+    QTRY_COMPARE(window->state().okno, QStringLiteral("max"));
+    QTRY_VERIFY(header->sectionSize(3) > 210);
+    QCOMPARE(header->sectionSize(0), 60);
+    QCOMPARE(header->sectionSize(2), 60);
+
+    window->showNormal();
+    QTRY_COMPARE(window->state().okno, QStringLiteral("normal"));
+    QTRY_COMPARE(window->width(), TForm1::kNormalClientWidth);
+    QCOMPARE(header->sectionSize(3), 210);
+
+    // Five columns: column 4 keeps its width and column 5 stretches.
+    window->settings().pocets = QStringLiteral("5");
+    window->buildListColumns();
+    window->applySettings();
+    window->showMaximized();
+    QTRY_COMPARE(window->state().okno, QStringLiteral("max"));
+    QTRY_VERIFY(header->sectionSize(4) > 29);
+    QCOMPARE(header->sectionSize(3), 210);
+
+    // While the settings dialog rebuilds the columns, the layout waits.
+    window->state().stavtimeru7 = QStringLiteral("OFF");
+    window->showNormal();
+    QTest::qWait(20);
+    QCOMPARE(window->state().okno, QStringLiteral("max"));
+    window->state().stavtimeru7 = QStringLiteral("ON");
+    window->layoutColumns();
+    QCOMPARE(window->state().okno, QStringLiteral("normal"));
+
+    window->removeListColumns(5);
+    QCOMPARE(window->model().columnCount(), 0);
+    QCOMPARE(window->state().SpinEdit1, -1);
+}
+
+void TestApp::closeSavesRecordsBeforeSettings()
+{
+    auto window = open();
+    QVERIFY(window);
+    // Neither file can be saved: the messages show the order of the two saves.
+    window->table().clearRecords();
+    QVERIFY(QDir(m_dir->path()).mkdir("nastaveni.ini"));
+    QVERIFY(window->close());
+    QCOMPARE(m_messenger.texts(), QStringList({ "Seznam je prázdný", "Chyba při vytváření souboru" }));
+    QCOMPARE(m_messenger.messages()[1].title, QStringLiteral("Chyba"));
+    QCOMPARE(m_messenger.messages()[1].icon, Messenger::Icon::Error);
+    QVERIFY(!QFileInfo::exists(file("data.zrk")));
+    // The overview files are still written.
+    QCOMPARE(readFile(file("prehled dnu.zrk")), QByteArray("366\r\n"));
+}
+
+void TestApp::escapeClosesOnlyWhenAllowed()
+{
+    auto window = open();
+    QVERIFY(window);
+    window->activateWindow();
+    window->settings().esc = false;
+    QTest::keyClick(window->listView(), Qt::Key_Escape);
+    QVERIFY(window->isVisible());
+    window->settings().esc = true;
+    QTest::keyClick(window->listView(), Qt::Key_Escape);
+    QVERIFY(!window->isVisible());
+    QCOMPARE(QFileInfo(file("data.zrk")).size(), 49410);
+}
+
+void TestApp::damagedDataFileStillOpensTheWindow()
+{
+    // Two whole records and a part of a third; no overview files at all.
+    EventRecord day = EventRecord::dayRow("Čt", "01.01.2004");
+    QByteArray bytes(reinterpret_cast<const char*>(&day), sizeof day);
+    bytes += bytes + QByteArray(40, 'x');
+    writeFile(file("data.zrk"), bytes);
+    auto window = open();
+    QVERIFY(window);
+    QCOMPARE(m_messenger.texts(), QStringList { "Není dostatek paměti pro vytvoření seznamu" });
+    QCOMPARE(window->table().rowCount(), 2);
+    QCOMPARE(window->table().years(), QStringList { "2004" });
+    QCOMPARE(window->state().nastaveni, QStringLiteral("ok"));
+    QCOMPARE(window->model().columnCount(), 4);
+}
+
+void TestApp::modelFollowsTableChanges()
+{
+    auto window = open(false);
+    QAbstractItemModelTester tester(&window->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    DayTable& table = window->table();
+    table.insertRecord(3, EventRecord::blank());
+    table.removeRecords(3, 1);
+    generation::appendYearRows(table, { "2004", "2005" }, "0", m_messenger);
+    QCOMPARE(window->model().rowCount(), 731);
+    generation::rebuildWithFormat(table, "3", "4", m_messenger);
+    QCOMPARE(window->model().data(window->model().index(0, 0), Qt::DisplayRole).toString(), QStringLiteral("čt"));
+    window->removeListColumns(4);
+    window->buildListColumns();
+    QCOMPARE(window->model().columnCount(), 4);
+    QVERIFY(!(window->model().flags(window->model().index(0, 0)) & Qt::ItemIsEditable));
+    QVERIFY(!window->model().data(window->model().index(0, 0), Qt::ToolTipRole).isValid());
+}
+
+void TestApp::everyControlHasAnAccessibleName()
+{
+    auto window = open();
+    QVERIFY(window);
+    const QStringList hints { "Nový záznam", "Editovat záznam", "Smazat záznam", "Smazat vše", "Jdi na...",
+        "Hledat...", "Nastavení programu", "Nápověda o programu", "Konec programu" };
+    for (int i = 0; i < hints.size(); ++i) {
+        auto* button = window->findChild<QToolButton*>(QStringLiteral("ToolButton%1").arg(i + 1));
+        QVERIFY(button);
+        QCOMPARE(button->toolTip(), hints[i]);
+        QCOMPARE(button->accessibleName(), hints[i]);
+        QCOMPARE(button->iconSize(), QSize(24, 24));
+    }
+    for (auto* menu : window->findChildren<QMenu*>()) {
+        for (QAction* action : menu->actions())
+            QVERIFY(action->isSeparator() || !action->text().isEmpty());
+    }
+    QVERIFY(!window->listView()->accessibleName().isEmpty());
+    const QStringList trayEntries { "Nápověda o programu", "Automatické spuštění", "", "Konec programu" };
+    QStringList texts;
+    for (QAction* action : window->findChild<QMenu*>("PopupMenu2")->actions())
+        texts << action->text();
+    QCOMPARE(texts, trayEntries);
+}
+
+void TestApp::systemColoursAreReadable()
+{
+    // The two default scheme colours are light or mid tones under black text.
+    for (std::int32_t code : { colour_code::kInactiveCaptionText, colour_code::kInactiveCaption }) {
+        const QColor colour = system_colors::resolve(code);
+        QVERIFY(colour.isValid());
+        QVERIFY2(colour.lightness() >= 100, qPrintable(colour.name()));
+    }
+    QCOMPARE(system_colors::resolve(colour_code::rgb(236, 172, 108)), QColor(236, 172, 108));
+    // Loading and saving never changes the stored numbers.
+    {
+        auto window = open(false);
+        QVERIFY(window->close());
+    }
+    auto window = open(false);
+    QCOMPARE(window->settings().items[1].rowColour, colour_code::kInactiveCaptionText);
+    QCOMPARE(window->settings().items[3].rowColour, colour_code::kInactiveCaption);
+}
+
+void TestApp::secondCopyIsRefused()
+{
+    InstanceLock first;
+    QVERIFY(first.acquire(m_dir->path()));
+    InstanceLock second;
+    QVERIFY(!second.acquire(m_dir->path()));
+}
+
+void TestApp::unwritableDirectoryMovesEverything()
+{
+    const QString fallback = QDir(m_dir->path()).filePath("per-user/Zorivka");
+    QCOMPARE(program_dir::choose(m_dir->path(), fallback), QDir(m_dir->path()).absolutePath());
+    // A directory that cannot take files (here: one that is really a file) sends all of them elsewhere.
+    writeFile(file("not-a-dir"), "x");
+    QCOMPARE(program_dir::choose(file("not-a-dir"), fallback), QDir(fallback).absolutePath());
+    QVERIFY(QFileInfo(fallback).isDir());
+}
+
+void TestApp::czechStandardButtons()
+{
+    QVERIFY(translations::installQtCzech(*QCoreApplication::instance()));
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Ano"));
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&No"), QStringLiteral("&Ne"));
+}
+
+QTEST_MAIN(TestApp)
 #include "tst_app.moc"

@@ -205,6 +205,10 @@ void TForm1::createStatusBar()
         panel->setFixedWidth(kPanelWidths[i]);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
+        // The panels keep their narrow widths; a smaller face lets "Počet roků: 97" fit.
+        QFont small = panel->font();
+        small.setPointSizeF(small.pointSizeF() * 0.85);
+        panel->setFont(small);
         bar->addWidget(panel);
         m_panels[i] = panel;
     }
