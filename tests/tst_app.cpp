@@ -200,7 +200,8 @@ void TestApp::normalRunLoadsFilesAndShowsPanels()
     QCOMPARE(window->listView()->mapTo(window.get(), QPoint(0, 0)).y(), 66);
     QVERIFY(!window->statusBar()->isVisible());
     QVERIFY(window->listView()->showGrid());
-    QCOMPARE(window->model().headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Událost"));
+    QCOMPARE(
+        window->model().headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Událost"));
     QCOMPARE(window->settings().pocetnroku, QStringLiteral("1"));
 
     // The toolbar's "Jdi na..." hides the strip again and the list moves up.
@@ -521,7 +522,8 @@ void TestApp::modelFollowsTableChanges()
     generation::appendYearRows(table, { "2004", "2005" }, "0", m_messenger);
     QCOMPARE(window->model().rowCount(), 731);
     generation::rebuildWithFormat(table, "3", "4", m_messenger);
-    QCOMPARE(window->model().data(window->model().index(0, 0), Qt::DisplayRole).toString(), QStringLiteral("čt"));
+    QCOMPARE(
+        window->model().data(window->model().index(0, 0), Qt::DisplayRole).toString(), QStringLiteral("čt"));
     window->removeListColumns(4);
     window->buildListColumns();
     QCOMPARE(window->model().columnCount(), 4);

@@ -18,13 +18,20 @@ void TestSearch::asciiOnlyFoldsJustAToZ_data()
     QTest::addColumn<QString>("haystack");
     QTest::addColumn<QString>("needle");
     QTest::addColumn<bool>("contains");
-    QTest::newRow("plain letters") << "KONCERT v Praze" << "koncert V" << true;
-    QTest::newRow("date text") << "Akce 05.03.2004" << "05.03.2004" << true;
-    QTest::newRow("Czech letters keep their case") << "ČTVRTEK" << "čtvrtek" << false;
-    QTest::newRow("ASCII folded, Czech exact") << "Čtvrtek" << "čTVRTEK" << false;
-    QTest::newRow("same Czech capital") << "Čtvrtek" << "ČTVRTEK" << true;
-    QTest::newRow("mixed matching") << "Pátek" << "PáTEK" << true;
-    QTest::newRow("empty needle") << "cokoli" << "" << true;
+    QTest::newRow("plain letters") << "KONCERT v Praze"
+                                   << "koncert V" << true;
+    QTest::newRow("date text") << "Akce 05.03.2004"
+                               << "05.03.2004" << true;
+    QTest::newRow("Czech letters keep their case") << "ČTVRTEK"
+                                                   << "čtvrtek" << false;
+    QTest::newRow("ASCII folded, Czech exact") << "Čtvrtek"
+                                               << "čTVRTEK" << false;
+    QTest::newRow("same Czech capital") << "Čtvrtek"
+                                        << "ČTVRTEK" << true;
+    QTest::newRow("mixed matching") << "Pátek"
+                                    << "PáTEK" << true;
+    QTest::newRow("empty needle") << "cokoli"
+                                  << "" << true;
 }
 
 void TestSearch::asciiOnlyFoldsJustAToZ()
@@ -43,10 +50,14 @@ void TestSearch::allLettersFoldsCzechToo_data()
     QTest::addColumn<QString>("haystack");
     QTest::addColumn<QString>("needle");
     QTest::addColumn<bool>("equal");
-    QTest::newRow("Czech capitals") << "ČTVRTEK" << "čtvrtek" << true;
-    QTest::newRow("every Czech letter") << "áčďéěíňóřšťúůýž" << "ÁČĎÉĚÍŇÓŘŠŤÚŮÝŽ" << true;
-    QTest::newRow("accents still count") << "Neděle" << "nedele" << false;
-    QTest::newRow("Sobota") << "sobota" << "SOBOTA" << true;
+    QTest::newRow("Czech capitals") << "ČTVRTEK"
+                                    << "čtvrtek" << true;
+    QTest::newRow("every Czech letter") << "áčďéěíňóřšťúůýž"
+                                        << "ÁČĎÉĚÍŇÓŘŠŤÚŮÝŽ" << true;
+    QTest::newRow("accents still count") << "Neděle"
+                                         << "nedele" << false;
+    QTest::newRow("Sobota") << "sobota"
+                            << "SOBOTA" << true;
 }
 
 void TestSearch::allLettersFoldsCzechToo()
@@ -55,7 +66,8 @@ void TestSearch::allLettersFoldsCzechToo()
     QFETCH(QString, needle);
     QFETCH(bool, equal);
     QCOMPARE(case_rules::equalsAllLetters(haystack, needle), equal);
-    QCOMPARE(case_rules::containsAllLetters(QStringLiteral("x ") + haystack + QStringLiteral(" y"), needle), equal);
+    QCOMPARE(case_rules::containsAllLetters(QStringLiteral("x ") + haystack + QStringLiteral(" y"), needle),
+        equal);
     QCOMPARE(case_rules::foldAllLetters(haystack) == case_rules::foldAllLetters(needle), equal);
 }
 

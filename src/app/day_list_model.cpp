@@ -94,7 +94,8 @@ void DayListModel::setColumnTitle(int column, const QString& title)
     emit headerDataChanged(Qt::Horizontal, column, column);
 }
 
-void DayListModel::setAppearance(const RowLooks& looks, const holidays::Years& holidayYears, bool settingsReady)
+void DayListModel::setAppearance(
+    const RowLooks& looks, const holidays::Years& holidayYears, bool settingsReady)
 {
     m_looks = looks;
     m_holidayYears = holidayYears;

@@ -38,7 +38,7 @@ const QString kFileError = QStringLiteral("Chyba při vytváření souboru");
 constexpr int kPanelWidths[4] = { 150, 104, 104, 70 };
 constexpr int kToolBarHeight = 34;
 constexpr int kGoToPanelHeight = 32; // the 31-pixel strip and the line under it
-}
+} // namespace
 
 TForm1::TForm1(const QString& programDir, Messenger& messenger, QWidget* parent)
     : QMainWindow(parent)
@@ -160,7 +160,8 @@ void TForm1::createCentralArea()
     m_list->horizontalHeader()->setMinimumSectionSize(1);
     // The selection stays visible when the list loses the focus.
     QPalette palette = m_list->palette();
-    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
+    palette.setColor(
+        QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
     palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
         palette.color(QPalette::Active, QPalette::HighlightedText));
     m_list->setPalette(palette);
@@ -170,8 +171,8 @@ void TForm1::createCentralArea()
     connect(m_list, &QTableView::customContextMenuRequested, this,
         [this](const QPoint& pos) { m_recordMenu->popup(m_list->viewport()->mapToGlobal(pos)); });
     // Columns that are not locked never get narrower than their set width.
-    connect(m_list->horizontalHeader(), &QHeaderView::sectionResized, this,
-        [this](int column, int, int size) {
+    connect(
+        m_list->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int size) {
             QHeaderView* header = m_list->horizontalHeader();
             if (column < 3 || header->sectionResizeMode(column) == QHeaderView::Stretch)
                 return;
@@ -220,14 +221,15 @@ void TForm1::createMenus()
     QStyle* s = style();
     m_recordMenu = new QMenu(this);
     m_recordMenu->setObjectName(QStringLiteral("PopupMenu1"));
-    const auto add = [this](QMenu* menu, const QString& name, const QString& text, const QIcon& icon, auto slot) {
-        QAction* action = menu->addAction(icon, text);
-        action->setObjectName(name);
-        connect(action, &QAction::triggered, this, slot);
-        return action;
-    };
-    add(m_recordMenu, QStringLiteral("Novyzaznam1"), QStringLiteral("Nový záznam"), s->standardIcon(QStyle::SP_FileIcon),
-        &TForm1::newRecord);
+    const auto add
+        = [this](QMenu* menu, const QString& name, const QString& text, const QIcon& icon, auto slot) {
+              QAction* action = menu->addAction(icon, text);
+              action->setObjectName(name);
+              connect(action, &QAction::triggered, this, slot);
+              return action;
+          };
+    add(m_recordMenu, QStringLiteral("Novyzaznam1"), QStringLiteral("Nový záznam"),
+        s->standardIcon(QStyle::SP_FileIcon), &TForm1::newRecord);
     add(m_recordMenu, QStringLiteral("Editovatzaznam1"), QStringLiteral("Editovat záznam"),
         s->standardIcon(QStyle::SP_FileDialogDetailedView), &TForm1::editRecord);
     add(m_recordMenu, QStringLiteral("Smazatzaznam1"), QStringLiteral("Smazat záznam"),
@@ -236,8 +238,8 @@ void TForm1::createMenus()
     add(m_recordMenu, QStringLiteral("Smazatvse1"), QStringLiteral("Smazat vše"),
         s->standardIcon(QStyle::SP_DialogDiscardButton), &TForm1::deleteAll);
     m_recordMenu->addSeparator();
-    add(m_recordMenu, QStringLiteral("Prejdina1"), QStringLiteral("Jdi na..."), s->standardIcon(QStyle::SP_ArrowRight),
-        &TForm1::toggleGoToPanel);
+    add(m_recordMenu, QStringLiteral("Prejdina1"), QStringLiteral("Jdi na..."),
+        s->standardIcon(QStyle::SP_ArrowRight), &TForm1::toggleGoToPanel);
     add(m_recordMenu, QStringLiteral("Hledat1"), QStringLiteral("Hledat..."),
         s->standardIcon(QStyle::SP_FileDialogContentsView), &TForm1::search);
 
@@ -245,8 +247,8 @@ void TForm1::createMenus()
     m_trayMenu->setObjectName(QStringLiteral("PopupMenu2"));
     add(m_trayMenu, QStringLiteral("napoveda"), QStringLiteral("Nápověda o programu"),
         s->standardIcon(QStyle::SP_MessageBoxQuestion), &TForm1::about);
-    m_autostartAction = add(m_trayMenu, QStringLiteral("spusteni"), QStringLiteral("Automatické spuštění"), QIcon(),
-        &TForm1::toggleAutostart);
+    m_autostartAction = add(m_trayMenu, QStringLiteral("spusteni"), QStringLiteral("Automatické spuštění"),
+        QIcon(), &TForm1::toggleAutostart);
     m_autostartAction->setCheckable(true);
     m_trayMenu->addSeparator();
     add(m_trayMenu, QStringLiteral("Konecprogramu1"), QStringLiteral("Konec programu"),
@@ -296,7 +298,8 @@ void TForm1::kontrolaClick()
         Button1Click();
         writeRangePanels();
     } catch (const std::exception& error) {
-        m_messenger.show(Messenger::Icon::Error, QStringLiteral("Chyba"), QString::fromLocal8Bit(error.what()));
+        m_messenger.show(
+            Messenger::Icon::Error, QStringLiteral("Chyba"), QString::fromLocal8Bit(error.what()));
     }
 }
 
@@ -387,8 +390,8 @@ void TForm1::layoutColumns()
     for (int k = 0; k < count; ++k) {
         const bool locked = ready && k < 3;
         const bool stretches = maximised && k == count - 1 && k >= 3;
-        header->setSectionResizeMode(k,
-            stretches ? QHeaderView::Stretch : (locked ? QHeaderView::Fixed : QHeaderView::Interactive));
+        header->setSectionResizeMode(
+            k, stretches ? QHeaderView::Stretch : (locked ? QHeaderView::Fixed : QHeaderView::Interactive));
         if (!stretches)
             header->resizeSection(k, m_settings.width(k));
     }
@@ -455,7 +458,8 @@ void TForm1::armMidnight()
     }
     const QDateTime now = clock_source::now();
     const QDateTime midnight(now.date().addDays(1), QTime(0, 0, 1));
-    m_midnight->start(static_cast<int>(qBound(qint64(1000), now.msecsTo(midnight), qint64(24 * 3600 * 1000))));
+    m_midnight->start(
+        static_cast<int>(qBound(qint64(1000), now.msecsTo(midnight), qint64(24 * 3600 * 1000))));
 }
 
 void TForm1::goToToday()

@@ -8,48 +8,48 @@
 namespace largest_table {
 
 namespace {
-    // A small fixed-seed generator, so every run builds the same table.
-    class Sequence {
-    public:
-        std::uint32_t next()
-        {
-            m_state = m_state * 1664525u + 1013904223u;
-            return m_state >> 8;
-        }
-        int below(int bound) { return static_cast<int>(next() % static_cast<std::uint32_t>(bound)); }
-
-    private:
-        std::uint32_t m_state = 20040101u;
-    };
-
-    const QString kAlphabet = QStringLiteral("aábcčdďeéěfghiíjklmnňoópqrřsštťuúůvwxyýzž"
-                                             "AÁBCČDĎEÉĚFGHIÍJKLMNŇOÓPQRŘSŠTŤUÚŮVWXYÝZŽ 0123456789.,:-");
-
-    QString textOfLength(Sequence& sequence, int length)
+// A small fixed-seed generator, so every run builds the same table.
+class Sequence {
+public:
+    std::uint32_t next()
     {
-        QString text;
-        text.reserve(length);
-        for (int i = 0; i < length; ++i)
-            text += kAlphabet.at(sequence.below(static_cast<int>(kAlphabet.size())));
-        return text;
+        m_state = m_state * 1664525u + 1013904223u;
+        return m_state >> 8;
     }
+    int below(int bound) { return static_cast<int>(next() % static_cast<std::uint32_t>(bound)); }
 
-    EventRecord eventRecord(Sequence& sequence, EventRecord record, int serial)
-    {
-        // The serial walks through every length of every field.
-        const auto fill = [&](EventRecord::Field field) {
-            const int capacity = EventRecord::capacity(field);
-            record.setText(field, textOfLength(sequence, serial % (capacity + 1)));
-        };
-        fill(EventRecord::Field::Time);
-        fill(EventRecord::Field::Event);
-        fill(EventRecord::Field::Value1);
-        fill(EventRecord::Field::Value2);
-        if (record.isEmpty(EventRecord::Field::Time) && record.isEmpty(EventRecord::Field::Event))
-            record.setText(EventRecord::Field::Event, QStringLiteral("Koncert"));
-        return record;
-    }
+private:
+    std::uint32_t m_state = 20040101u;
+};
+
+const QString kAlphabet = QStringLiteral("aábcčdďeéěfghiíjklmnňoópqrřsštťuúůvwxyýzž"
+                                         "AÁBCČDĎEÉĚFGHIÍJKLMNŇOÓPQRŘSŠTŤUÚŮVWXYÝZŽ 0123456789.,:-");
+
+QString textOfLength(Sequence& sequence, int length)
+{
+    QString text;
+    text.reserve(length);
+    for (int i = 0; i < length; ++i)
+        text += kAlphabet.at(sequence.below(static_cast<int>(kAlphabet.size())));
+    return text;
 }
+
+EventRecord eventRecord(Sequence& sequence, EventRecord record, int serial)
+{
+    // The serial walks through every length of every field.
+    const auto fill = [&](EventRecord::Field field) {
+        const int capacity = EventRecord::capacity(field);
+        record.setText(field, textOfLength(sequence, serial % (capacity + 1)));
+    };
+    fill(EventRecord::Field::Time);
+    fill(EventRecord::Field::Event);
+    fill(EventRecord::Field::Value1);
+    fill(EventRecord::Field::Value2);
+    if (record.isEmpty(EventRecord::Field::Time) && record.isEmpty(EventRecord::Field::Event))
+        record.setText(EventRecord::Field::Event, QStringLiteral("Koncert"));
+    return record;
+}
+} // namespace
 
 Table make(int eventRows)
 {
