@@ -52,7 +52,9 @@ std::vector<EventRecord> yearRows(int year, int format)
 {
     std::vector<EventRecord> rows;
     rows.reserve(static_cast<size_t>(daysInYear(year)));
-    for (QDate date(year, 1, 1); date.year() == year; date = date.addDays(1))
+    // An invalid date reports year 0, so without the validity test year 0 (a
+    // year list entry that is not a number) would never end.
+    for (QDate date(year, 1, 1); date.isValid() && date.year() == year; date = date.addDays(1))
         rows.push_back(EventRecord::dayRow(day_names::name(date, format), day_names::dateText(date)));
     return rows;
 }
