@@ -89,6 +89,7 @@ private slots:
     void autostartToggleTwiceRestores();
     void normalModeHoldsWidthAndMaximisedStretches();
     void closeSavesRecordsBeforeSettings();
+    void overviewListsTravelThroughTheirFiles();
     void escapeClosesOnlyWhenAllowed();
     void damagedDataFileStillOpensTheWindow();
     void modelFollowsTableChanges();
@@ -480,6 +481,27 @@ void TestApp::closeSavesRecordsBeforeSettings()
     QVERIFY(!QFileInfo::exists(file("data.zrk")));
     // The overview files are still written.
     QCOMPARE(readFile(file("prehled dnu.zrk")), QByteArray("366\r\n"));
+}
+
+void TestApp::overviewListsTravelThroughTheirFiles()
+{
+    auto window = open(false);
+    window->table().setLists({ "2004", "2005" }, { "366", "365" });
+    QVERIFY(window->savenClick());
+    window->table().setLists({ "2004" }, { "366" });
+    window->loadnClick();
+    QCOMPARE(window->table().years(), QStringList({ "2004", "2005" }));
+    QCOMPARE(window->settings().doroku, QStringLiteral("2005"));
+    QCOMPARE(window->settings().pocetdni, QStringLiteral("731"));
+    // A damaged file is rebuilt from the day rows instead.
+    writeFile(file("prehled dnu.zrk"), "366\r\nx\r\n");
+    window->loadnClick();
+    QCOMPARE(window->table().years(), QStringList { "2004" });
+    // A list file that cannot be written is reported once.
+    QVERIFY(QFile::remove(file("prehled roku.zrk")));
+    QVERIFY(QDir(m_dir->path()).mkdir("prehled roku.zrk"));
+    QVERIFY(!window->savenClick());
+    QCOMPARE(m_messenger.texts(), QStringList { "Chyba při vytváření souboru" });
 }
 
 void TestApp::escapeClosesOnlyWhenAllowed()

@@ -583,8 +583,7 @@ void TForm1::openSettings()
         return;
     }
     // The settings dialog reads the lists from their files.
-    if (!overview_files::save(m_programDir, m_table.years(), m_table.dayCounts()))
-        m_messenger.show(Messenger::Icon::Error, QStringLiteral("Chyba"), kFileError);
+    savenClick();
     m_state.pocet = QStringList { QString::number(row) };
     openDialog(Dialog::Settings);
 }
@@ -599,6 +598,19 @@ void TForm1::toggleAutostart()
     // Registration with the system happens when the settings dialog applies its values.
     m_settings.start = !m_settings.start;
     m_autostartAction->setChecked(m_settings.start);
+}
+
+bool TForm1::savenClick()
+{
+    if (overview_files::save(m_programDir, m_table.years(), m_table.dayCounts()))
+        return true;
+    m_messenger.show(Messenger::Icon::Error, QStringLiteral("Chyba"), kFileError);
+    return false;
+}
+
+void TForm1::loadnClick()
+{
+    settings_file::loadLists(m_programDir, m_settings, m_table);
 }
 
 // ---- closing --------------------------------------------------------------

@@ -70,6 +70,12 @@ public:
 
     // Saves the records, then the settings with both overview lists.
     void snastaveni();
+    // Writes the year list and the day-count list to their files; false after a
+    // failure, which has been reported.
+    bool savenClick();
+    // Reads both lists back from their files (rebuilt from the day rows when a file
+    // is missing or damaged).
+    void loadnClick();
 
     // Writes status panel 0..3.
     void setStatusText(int panel, const QString& text);

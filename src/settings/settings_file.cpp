@@ -11,62 +11,62 @@
 namespace settings_file {
 
 namespace {
-    const QString kFormat = QStringLiteral("Formát");
-    const QString kColumns = QStringLiteral("Počet sloupců");
-    const QString kYears = QStringLiteral("Počet roků");
-    const QString kDays = QStringLiteral("Počet dní");
-    const QString kToYear = QStringLiteral("Do roku");
-    const QString kValue1 = QStringLiteral("Hodnota 1");
-    const QString kValue2 = QStringLiteral("Hodnota 2");
-    const QString kStart = QStringLiteral("Start");
-    const QString kGrid = QStringLiteral("Mřížka");
-    const QString kEsc = QStringLiteral("Esc");
-    const QString kTrayIcon = QStringLiteral("Ikona v liště");
-    const QString kStatusBar = QStringLiteral("Stavový řádek");
-    const QString kGoToPanel = QStringLiteral("Okno Jdi na..");
+const QString kFormat = QStringLiteral("Formát");
+const QString kColumns = QStringLiteral("Počet sloupců");
+const QString kYears = QStringLiteral("Počet roků");
+const QString kDays = QStringLiteral("Počet dní");
+const QString kToYear = QStringLiteral("Do roku");
+const QString kValue1 = QStringLiteral("Hodnota 1");
+const QString kValue2 = QStringLiteral("Hodnota 2");
+const QString kStart = QStringLiteral("Start");
+const QString kGrid = QStringLiteral("Mřížka");
+const QString kEsc = QStringLiteral("Esc");
+const QString kTrayIcon = QStringLiteral("Ikona v liště");
+const QString kStatusBar = QStringLiteral("Stavový řádek");
+const QString kGoToPanel = QStringLiteral("Okno Jdi na..");
 
-    const QString kBold = QStringLiteral("Tučné");
-    const QString kItalic = QStringLiteral("Kurzíva");
-    const QString kUnderline = QStringLiteral("Podtržené");
-    const QString kFont = QStringLiteral("Písmo");
-    const QString kRowColour = QStringLiteral("Barva řádku");
-    const QString kFontColour = QStringLiteral("Barva písma");
-    const QString kWidth = QStringLiteral("Delka sloupce");
-    const QString kTitle = QStringLiteral("Název sloupce");
+const QString kBold = QStringLiteral("Tučné");
+const QString kItalic = QStringLiteral("Kurzíva");
+const QString kUnderline = QStringLiteral("Podtržené");
+const QString kFont = QStringLiteral("Písmo");
+const QString kRowColour = QStringLiteral("Barva řádku");
+const QString kFontColour = QStringLiteral("Barva písma");
+const QString kWidth = QStringLiteral("Delka sloupce");
+const QString kTitle = QStringLiteral("Název sloupce");
 
-    const QString kGeneral = QStringLiteral("Obecné");
+const QString kGeneral = QStringLiteral("Obecné");
 
-    QString itemSection(int item)
-    {
-        return QStringLiteral("%1. položka").arg(item + 1);
-    }
-
-    QString pathIn(const QString& dir)
-    {
-        return QDir(dir).filePath(kFileName);
-    }
-
-    bool readFlag(const ProfileFile& file, const QString& section, const QString& key)
-    {
-        return file.readInt(section, key, 1) != 0;
-    }
-
-    void readText(const ProfileFile& file, const QString& section, const QString& key, QString& field)
-    {
-        field = file.readString(section, key, field);
-    }
-
-    void writeFlag(ProfileFile& file, const QString& section, const QString& key, bool value)
-    {
-        file.writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
-    }
-
-    bool isDecimal(const QString& text)
-    {
-        return !text.isEmpty() && text.size() <= 9
-            && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-    }
+QString itemSection(int item)
+{
+    return QStringLiteral("%1. položka").arg(item + 1);
 }
+
+QString pathIn(const QString& dir)
+{
+    return QDir(dir).filePath(kFileName);
+}
+
+bool readFlag(const ProfileFile& file, const QString& section, const QString& key)
+{
+    return file.readInt(section, key, 1) != 0;
+}
+
+void readText(const ProfileFile& file, const QString& section, const QString& key, QString& field)
+{
+    field = file.readString(section, key, field);
+}
+
+void writeFlag(ProfileFile& file, const QString& section, const QString& key, bool value)
+{
+    file.writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+bool isDecimal(const QString& text)
+{
+    return !text.isEmpty() && text.size() <= 9
+        && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+} // namespace
 
 void read(const QString& dir, Settings& settings)
 {
@@ -163,6 +163,11 @@ void agreeWithLists(Settings& settings, const QStringList& years, const QStringL
 LoadReport load(const QString& dir, Settings& settings, DayTable& table)
 {
     read(dir, settings);
+    return loadLists(dir, settings, table);
+}
+
+LoadReport loadLists(const QString& dir, Settings& settings, DayTable& table)
+{
     LoadReport report;
     QStringList years;
     QStringList dayCounts;

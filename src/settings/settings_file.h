@@ -33,6 +33,9 @@ struct LoadReport {
     bool listsRebuilt = false;
 };
 LoadReport load(const QString& dir, Settings& settings, DayTable& table);
+// The lists alone, as loading the settings reads them; the last year, the number
+// of years and the number of days are then taken from them.
+LoadReport loadLists(const QString& dir, Settings& settings, DayTable& table);
 
 // Saving the settings: the file, then both overview lists. Each file that cannot
 // be written keeps its previous contents; false when any of them failed.
