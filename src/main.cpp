@@ -20,6 +20,8 @@ int main(int argc, char* argv[])
     const QString dir = program_dir::resolve();
     InstanceLock lock;
     if (!lock.acquire(dir)) {
+        if (InstanceLock::activateRunning(dir))
+            return 0;
         messenger.show(Messenger::Icon::Warning, QStringLiteral("Upozornění"),
             QStringLiteral("Program Zorivka je již spuštěn."));
         return 0;
@@ -27,6 +29,13 @@ int main(int argc, char* argv[])
 
     TForm1 window(dir, messenger);
     messenger.setParentWindow(&window);
+    QObject::connect(&lock, &InstanceLock::activationRequested, &window, [&window] {
+        if (window.isMinimized())
+            window.showNormal();
+        window.show();
+        window.raise();
+        window.activateWindow();
+    });
     window.show();
     return QApplication::exec();
 }

@@ -603,6 +603,12 @@ void TestApp::secondCopyIsRefused()
     QVERIFY(first.acquire(m_dir->path()));
     InstanceLock second;
     QVERIFY(!second.acquire(m_dir->path()));
+    // The second start asks the first to come to the front.
+    QSignalSpy raised(&first, &InstanceLock::activationRequested);
+    QVERIFY(InstanceLock::activateRunning(m_dir->path()));
+    QTRY_COMPARE(raised.count(), 1);
+    QTemporaryDir other;
+    QVERIFY(!InstanceLock::activateRunning(other.path()));
 }
 
 void TestApp::unwritableDirectoryMovesEverything()

@@ -1,20 +1,39 @@
 #pragma once
 
 #include <QLockFile>
+#include <QObject>
 #include <QString>
 
 #include <memory>
 
+class QLocalServer;
+
 // One running copy per program directory: two copies would each save at close,
-// and the last one would silently overwrite the other's changes.
-class InstanceLock final {
+// and the last one would silently overwrite the other's changes. The copy that
+// holds the lock also listens for a later start, which asks it to come to the front.
+class InstanceLock final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(InstanceLock)
+
 public:
     static inline const QString kFileName = QStringLiteral("zorivka.lock");
+
+    InstanceLock();
+    ~InstanceLock() override;
 
     // True when this copy may use the directory's files. A lock left by a copy
     // that no longer runs is taken over.
     bool acquire(const QString& dir);
 
+    // Asks the copy that runs on `dir` to show its window; false when none answered.
+    static bool activateRunning(const QString& dir);
+
+signals:
+    void activationRequested();
+
 private:
+    static QString serverName(const QString& dir);
+
     std::unique_ptr<QLockFile> m_lock;
+    QLocalServer* m_server = nullptr;
 };

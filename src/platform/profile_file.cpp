@@ -225,8 +225,12 @@ int ProfileFile::readInt(const QString& section, const QString& key, int fallbac
     return parseInt(unquoted(rawValue(m_lines.at(keyLine))).trimmed()).value_or(fallback);
 }
 
-void ProfileFile::writeString(const QString& section, const QString& key, const QString& value)
+void ProfileFile::writeString(const QString& section, const QString& key, const QString& text)
 {
+    // A line break inside a value would end the line and turn the rest into a key
+    // of its own; it is stored as a blank instead.
+    QString value = text;
+    value.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
     const int sectionLine = findSection(section);
     if (sectionLine < 0) {
         m_lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
