@@ -10,6 +10,7 @@
 #include "records/data_file.h"
 #include "recording_messenger.h"
 #include "settings/settings_file.h"
+#include "test_files.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -52,17 +53,11 @@ int rowOfDate(TForm1& window, const QString& date)
     return -1;
 }
 
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using test_files::readRaw;
 
 void writeFile(const QString& path, const QByteArray& bytes)
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
+    QVERIFY(test_files::writeRaw(path, bytes));
 }
 
 } // namespace
@@ -172,9 +167,9 @@ void TestApp::firstRunCloseWritesAllFiles()
     QVERIFY(window);
     QVERIFY(window->close());
     QCOMPARE(QFileInfo(file("data.zrk")).size(), 49410);
-    QCOMPARE(readFile(file("prehled roku.zrk")), QByteArray("2004\r\n"));
-    QCOMPARE(readFile(file("prehled dnu.zrk")), QByteArray("366\r\n"));
-    const QString ini = cp1250::decode(readFile(file("nastaveni.ini")));
+    QCOMPARE(readRaw(file("prehled roku.zrk")), QByteArray("2004\r\n"));
+    QCOMPARE(readRaw(file("prehled dnu.zrk")), QByteArray("366\r\n"));
+    const QString ini = cp1250::decode(readRaw(file("nastaveni.ini")));
     QVERIFY(ini.startsWith(QStringLiteral("[1. položka]\r\nTučné=0\r\n")));
     QVERIFY(ini.contains(QStringLiteral("Barva řádku=-2147483629\r\n")));
     QVERIFY(ini.contains(QStringLiteral("[Obecné]\r\nFormát=1\r\n")));
@@ -368,7 +363,7 @@ void TestApp::toolbarWarnsWithoutSelection()
     QCOMPARE(dialogs.count(), 1);
     QCOMPARE(dialogs.last().first().value<TForm1::Dialog>(), TForm1::Dialog::Settings);
     QCOMPARE(window->state().pocet, QStringList { "40" });
-    QCOMPARE(readFile(file("prehled roku.zrk")), QByteArray("2004\r\n"));
+    QCOMPARE(readRaw(file("prehled roku.zrk")), QByteArray("2004\r\n"));
     window->findChild<QToolButton*>("ToolButton4")->click();
     QCOMPARE(dialogs.last().first().value<TForm1::Dialog>(), TForm1::Dialog::DeleteAll);
     QVERIFY(m_messenger.messages().isEmpty());
@@ -480,7 +475,7 @@ void TestApp::closeSavesRecordsBeforeSettings()
     QCOMPARE(m_messenger.messages()[1].icon, Messenger::Icon::Error);
     QVERIFY(!QFileInfo::exists(file("data.zrk")));
     // The overview files are still written.
-    QCOMPARE(readFile(file("prehled dnu.zrk")), QByteArray("366\r\n"));
+    QCOMPARE(readRaw(file("prehled dnu.zrk")), QByteArray("366\r\n"));
 }
 
 void TestApp::overviewListsTravelThroughTheirFiles()

@@ -7,6 +7,8 @@
 #include "records/data_file.h"
 #include "search/row_lookup.h"
 
+#include "test_files.h"
+
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -14,15 +16,12 @@ using Field = EventRecord::Field;
 
 namespace {
 
+using test_files::readRaw;
+using test_files::writeRaw;
+
 // Monday first; written out here rather than taken from the program.
 const QStringList kShortNames = u"Po Út St Čt Pá So Ne"_s.split(u' ');
 const QStringList kFullNames = u"Pondělí Úterý Středa Čtvrtek Pátek Sobota Neděle"_s.split(u' ');
-
-QByteArray readRaw(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : "<unreadable>";
-}
 
 EventRecord extraRow(const QString& time, const QString& event)
 {

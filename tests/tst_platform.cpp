@@ -1,6 +1,8 @@
 #include "platform/cp1250.h"
 #include "platform/profile_file.h"
 
+#include "test_files.h"
+
 #include <QtTest>
 
 #include <csignal>
@@ -10,6 +12,9 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+using test_files::readRaw;
+using test_files::writeRaw;
 
 // glibc's converter as an independent reference: the converted bytes, or a null array when refused.
 QByteArray viaIconv(const char* to, const char* from, QByteArray in)
@@ -30,12 +35,6 @@ ProfileFile profileOf(QStringView text)
     ProfileFile profile;
     profile.setBytes(cp1250::encode(text));
     return profile;
-}
-
-QByteArray readRaw(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : "<unreadable>";
 }
 
 QStringList entries(const QString& dir)

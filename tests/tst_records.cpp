@@ -4,6 +4,8 @@
 #include "records/data_file.h"
 #include "records/event_record.h"
 
+#include "test_files.h"
+
 #include <QtTest>
 
 #include <csignal>
@@ -14,6 +16,9 @@ using namespace Qt::StringLiterals;
 using Field = EventRecord::Field;
 
 namespace {
+
+using test_files::readRaw;
+using test_files::writeRaw;
 
 QByteArray rawOf(const EventRecord& record)
 {
@@ -31,18 +36,6 @@ EventRecord recordFromRaw(const QByteArray& raw)
 QByteArray fieldBytes(const QByteArray& text, int capacity)
 {
     return char(text.size()) + text + QByteArray(capacity - text.size(), '\0');
-}
-
-QByteArray readRaw(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : "<unreadable>";
-}
-
-bool writeRaw(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QStringList entries(const QString& dir)
@@ -87,7 +80,7 @@ void RecordsTest::fields()
     const QString full = u"Žčřabcdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJ"_s; // longer than any field
     const QByteArray fullBytes
         = "\x8E\xE8\xF8" + QByteArray("abcdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJ");
-    for (const auto [field, offset, capacity] : layout) {
+    for (const auto& [field, offset, capacity] : layout) {
         QCOMPARE(EventRecord::capacity(field), capacity);
         // Cut to the capacity in characters, one Windows-1250 byte each, touching only its own field.
         EventRecord record = EventRecord::blank();

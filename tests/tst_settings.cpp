@@ -4,25 +4,18 @@
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 
+#include "test_files.h"
+
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
+using test_files::readRaw;
+using test_files::writeRaw;
+
 const QStringList kFiles { u"nastaveni.ini"_s, u"prehled roku.zrk"_s, u"prehled dnu.zrk"_s };
-
-QByteArray readRaw(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : "<unreadable>";
-}
-
-bool writeRaw(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 bool writeIni(const QTemporaryDir& dir, const QString& text)
 {
