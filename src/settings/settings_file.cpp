@@ -7,32 +7,54 @@
 #include <QDir>
 
 #include <algorithm>
+#include <array>
+#include <type_traits>
+#include <variant>
 
 namespace settings_file {
 
 namespace {
-const QString kFormat = QStringLiteral("Formát");
-const QString kColumns = QStringLiteral("Počet sloupců");
-const QString kYears = QStringLiteral("Počet roků");
-const QString kDays = QStringLiteral("Počet dní");
-const QString kToYear = QStringLiteral("Do roku");
-const QString kValue1 = QStringLiteral("Hodnota 1");
-const QString kValue2 = QStringLiteral("Hodnota 2");
-const QString kStart = QStringLiteral("Start");
-const QString kGrid = QStringLiteral("Mřížka");
-const QString kEsc = QStringLiteral("Esc");
-const QString kTrayIcon = QStringLiteral("Ikona v liště");
-const QString kStatusBar = QStringLiteral("Stavový řádek");
-const QString kGoToPanel = QStringLiteral("Okno Jdi na..");
+// A key and the field it holds. The order of these tables is the order in which
+// the keys are written and read.
+template <typename Record> struct Key {
+    QString name;
+    std::variant<bool Record::*, std::int32_t Record::*, QString Record::*> field;
+};
 
-const QString kBold = QStringLiteral("Tučné");
-const QString kItalic = QStringLiteral("Kurzíva");
-const QString kUnderline = QStringLiteral("Podtržené");
-const QString kFont = QStringLiteral("Písmo");
-const QString kRowColour = QStringLiteral("Barva řádku");
-const QString kFontColour = QStringLiteral("Barva písma");
-const QString kWidth = QStringLiteral("Delka sloupce");
-const QString kTitle = QStringLiteral("Název sloupce");
+const std::array<Key<RowItem>, 8>& itemKeys()
+{
+    static const std::array<Key<RowItem>, 8> keys { {
+        { QStringLiteral("Tučné"), &RowItem::bold },
+        { QStringLiteral("Kurzíva"), &RowItem::italic },
+        { QStringLiteral("Podtržené"), &RowItem::underline },
+        { QStringLiteral("Písmo"), &RowItem::font },
+        { QStringLiteral("Barva řádku"), &RowItem::rowColour },
+        { QStringLiteral("Barva písma"), &RowItem::fontColour },
+        { QStringLiteral("Delka sloupce"), &RowItem::width },
+        { QStringLiteral("Název sloupce"), &RowItem::title },
+    } };
+    return keys;
+}
+
+const std::array<Key<Settings>, 13>& generalKeys()
+{
+    static const std::array<Key<Settings>, 13> keys { {
+        { QStringLiteral("Formát"), &Settings::format },
+        { QStringLiteral("Počet sloupců"), &Settings::pocets },
+        { QStringLiteral("Počet roků"), &Settings::pocetnroku },
+        { QStringLiteral("Počet dní"), &Settings::pocetdni },
+        { QStringLiteral("Do roku"), &Settings::doroku },
+        { QStringLiteral("Hodnota 1"), &Settings::h1 },
+        { QStringLiteral("Hodnota 2"), &Settings::h2 },
+        { QStringLiteral("Start"), &Settings::start },
+        { QStringLiteral("Mřížka"), &Settings::mrizka },
+        { QStringLiteral("Esc"), &Settings::esc },
+        { QStringLiteral("Ikona v liště"), &Settings::ikona },
+        { QStringLiteral("Stavový řádek"), &Settings::statusbar },
+        { QStringLiteral("Okno Jdi na.."), &Settings::jdiokno },
+    } };
+    return keys;
+}
 
 const QString kGeneral = QStringLiteral("Obecné");
 
@@ -46,19 +68,45 @@ QString pathIn(const QString& dir)
     return QDir(dir).filePath(kFileName);
 }
 
-bool readFlag(const ProfileFile& file, const QString& section, const QString& key)
+// A missing flag reads as set, a missing colour as black, a missing text keeps the field.
+template <typename Record, size_t N>
+void readKeys(
+    const ProfileFile& file, const QString& section, const std::array<Key<Record>, N>& keys, Record& record)
 {
-    return file.readInt(section, key, 1) != 0;
+    for (const Key<Record>& key : keys) {
+        std::visit(
+            [&](auto member) {
+                auto& field = record.*member;
+                using Field = std::decay_t<decltype(field)>;
+                if constexpr (std::is_same_v<Field, bool>)
+                    field = file.readInt(section, key.name, 1) != 0;
+                else if constexpr (std::is_same_v<Field, std::int32_t>)
+                    field = file.readInt(section, key.name, 0);
+                else
+                    field = file.readString(section, key.name, field);
+            },
+            key.field);
+    }
 }
 
-void readText(const ProfileFile& file, const QString& section, const QString& key, QString& field)
+template <typename Record, size_t N>
+void writeKeys(
+    ProfileFile& file, const QString& section, const std::array<Key<Record>, N>& keys, const Record& record)
 {
-    field = file.readString(section, key, field);
-}
-
-void writeFlag(ProfileFile& file, const QString& section, const QString& key, bool value)
-{
-    file.writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+    for (const Key<Record>& key : keys) {
+        std::visit(
+            [&](auto member) {
+                const auto& field = record.*member;
+                using Field = std::decay_t<decltype(field)>;
+                if constexpr (std::is_same_v<Field, bool>)
+                    file.writeString(section, key.name, field ? QStringLiteral("1") : QStringLiteral("0"));
+                else if constexpr (std::is_same_v<Field, std::int32_t>)
+                    file.writeString(section, key.name, QString::number(field));
+                else
+                    file.writeString(section, key.name, field);
+            },
+            key.field);
+    }
 }
 
 bool isDecimal(const QString& text)
@@ -73,31 +121,9 @@ void read(const QString& dir, Settings& settings)
     ProfileFile file;
     if (!file.load(pathIn(dir)))
         file = ProfileFile();
-    for (int k = 0; k < Settings::kItemCount; ++k) {
-        const QString section = itemSection(k);
-        RowItem& item = settings.items[static_cast<size_t>(k)];
-        item.bold = readFlag(file, section, kBold);
-        item.italic = readFlag(file, section, kItalic);
-        item.underline = readFlag(file, section, kUnderline);
-        readText(file, section, kFont, item.font);
-        item.rowColour = file.readInt(section, kRowColour, 0);
-        item.fontColour = file.readInt(section, kFontColour, 0);
-        readText(file, section, kWidth, item.width);
-        readText(file, section, kTitle, item.title);
-    }
-    readText(file, kGeneral, kFormat, settings.format);
-    readText(file, kGeneral, kColumns, settings.pocets);
-    readText(file, kGeneral, kYears, settings.pocetnroku);
-    readText(file, kGeneral, kDays, settings.pocetdni);
-    readText(file, kGeneral, kToYear, settings.doroku);
-    readText(file, kGeneral, kValue1, settings.h1);
-    readText(file, kGeneral, kValue2, settings.h2);
-    settings.start = readFlag(file, kGeneral, kStart);
-    settings.mrizka = readFlag(file, kGeneral, kGrid);
-    settings.esc = readFlag(file, kGeneral, kEsc);
-    settings.ikona = readFlag(file, kGeneral, kTrayIcon);
-    settings.statusbar = readFlag(file, kGeneral, kStatusBar);
-    settings.jdiokno = readFlag(file, kGeneral, kGoToPanel);
+    for (int k = 0; k < Settings::kItemCount; ++k)
+        readKeys(file, itemSection(k), itemKeys(), settings.items[static_cast<size_t>(k)]);
+    readKeys(file, kGeneral, generalKeys(), settings);
     mend(settings);
 }
 
@@ -107,31 +133,9 @@ bool write(const QString& dir, const Settings& settings)
     // Keys are written into the file as it stands, so lines of its own survive.
     if (!file.load(pathIn(dir)))
         file = ProfileFile();
-    for (int k = 0; k < Settings::kItemCount; ++k) {
-        const QString section = itemSection(k);
-        const RowItem& item = settings.items[static_cast<size_t>(k)];
-        writeFlag(file, section, kBold, item.bold);
-        writeFlag(file, section, kItalic, item.italic);
-        writeFlag(file, section, kUnderline, item.underline);
-        file.writeString(section, kFont, item.font);
-        file.writeString(section, kRowColour, QString::number(item.rowColour));
-        file.writeString(section, kFontColour, QString::number(item.fontColour));
-        file.writeString(section, kWidth, item.width);
-        file.writeString(section, kTitle, item.title);
-    }
-    file.writeString(kGeneral, kFormat, settings.format);
-    file.writeString(kGeneral, kColumns, settings.pocets);
-    file.writeString(kGeneral, kYears, settings.pocetnroku);
-    file.writeString(kGeneral, kDays, settings.pocetdni);
-    file.writeString(kGeneral, kToYear, settings.doroku);
-    file.writeString(kGeneral, kValue1, settings.h1);
-    file.writeString(kGeneral, kValue2, settings.h2);
-    writeFlag(file, kGeneral, kStart, settings.start);
-    writeFlag(file, kGeneral, kGrid, settings.mrizka);
-    writeFlag(file, kGeneral, kEsc, settings.esc);
-    writeFlag(file, kGeneral, kTrayIcon, settings.ikona);
-    writeFlag(file, kGeneral, kStatusBar, settings.statusbar);
-    writeFlag(file, kGeneral, kGoToPanel, settings.jdiokno);
+    for (int k = 0; k < Settings::kItemCount; ++k)
+        writeKeys(file, itemSection(k), itemKeys(), settings.items[static_cast<size_t>(k)]);
+    writeKeys(file, kGeneral, generalKeys(), settings);
     return file.save(pathIn(dir));
 }
 
