@@ -26,6 +26,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <array>
 #include <memory>
 
 Q_DECLARE_METATYPE(TForm1::Dialog)
@@ -545,6 +546,17 @@ void TestApp::modelFollowsTableChanges()
     window->buildListColumns();
     QCOMPARE(window->model().columnCount(), 4);
     QVERIFY(!(window->model().flags(window->model().index(0, 0)) & Qt::ItemIsEditable));
+    // The view reads all roles at once; they agree with reading them one by one.
+    window->applySettings();
+    for (int row : { 0, 2, 3, 4, 5 }) {
+        const QModelIndex index = window->model().index(row, 1);
+        std::array<QModelRoleData, 4> roles { QModelRoleData(Qt::DisplayRole),
+            QModelRoleData(Qt::BackgroundRole), QModelRoleData(Qt::ForegroundRole),
+            QModelRoleData(Qt::FontRole) };
+        window->model().multiData(index, roles);
+        for (const QModelRoleData& role : roles)
+            QCOMPARE(role.data(), window->model().data(index, role.role()));
+    }
     QVERIFY(!window->model().data(window->model().index(0, 0), Qt::ToolTipRole).isValid());
 }
 

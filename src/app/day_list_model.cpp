@@ -1,7 +1,6 @@
 #include "app/day_list_model.h"
 
 #include "calendar/day_table.h"
-#include "calendar/row_kind.h"
 
 DayListModel::DayListModel(const DayTable& table, QObject* parent)
     : QAbstractTableModel(parent)
@@ -32,29 +31,49 @@ int DayListModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : static_cast<int>(m_titles.size());
 }
 
+row_kind::Look DayListModel::lookOf(const EventRecord& record, int row) const
+{
+    return row_kind::lookOf(row_kind::classify(record, row, m_holidayYears), m_settingsReady);
+}
+
+QVariant DayListModel::roleData(
+    const EventRecord& record, int column, const row_kind::Look& look, int role) const
+{
+    switch (role) {
+    case Qt::DisplayRole:
+        return record.text(EventRecord::Field(column));
+    case Qt::FontRole:
+        return look.fontItem < 0 ? QVariant() : QVariant(m_looks.look(look.fontItem).font);
+    case Qt::BackgroundRole:
+        return look.colourItem < 0 ? QVariant() : QVariant(m_looks.look(look.colourItem).background);
+    case Qt::ForegroundRole:
+        return look.colourItem < 0 ? QVariant() : QVariant(m_looks.look(look.colourItem).foreground);
+    default:
+        return {};
+    }
+}
+
 QVariant DayListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= m_table.rowCount())
         return {};
     const EventRecord& record = m_table.record(index.row());
-    switch (role) {
-    case Qt::DisplayRole:
-        return record.text(EventRecord::Field(index.column()));
-    case Qt::BackgroundRole:
-    case Qt::ForegroundRole:
-    case Qt::FontRole: {
-        const row_kind::Look look
-            = row_kind::lookOf(row_kind::classify(record, index.row(), m_holidayYears), m_settingsReady);
-        if (role == Qt::FontRole)
-            return look.fontItem < 0 ? QVariant() : QVariant(m_looks.look(look.fontItem).font);
-        if (look.colourItem < 0)
-            return {};
-        const RowLook& colours = m_looks.look(look.colourItem);
-        return role == Qt::BackgroundRole ? colours.background : colours.foreground;
+    const bool needsLook = role == Qt::FontRole || role == Qt::BackgroundRole || role == Qt::ForegroundRole;
+    return roleData(
+        record, index.column(), needsLook ? lookOf(record, index.row()) : row_kind::Look {}, role);
+}
+
+void DayListModel::multiData(const QModelIndex& index, QModelRoleDataSpan roleDataSpan) const
+{
+    if (!index.isValid() || index.row() >= m_table.rowCount()) {
+        for (QModelRoleData& roleData : roleDataSpan)
+            roleData.clearData();
+        return;
     }
-    default:
-        return {};
-    }
+    const EventRecord& record = m_table.record(index.row());
+    const row_kind::Look look = lookOf(record, index.row());
+    for (QModelRoleData& data : roleDataSpan)
+        data.setData(roleData(record, index.column(), look, data.role()));
 }
 
 QVariant DayListModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -2,6 +2,7 @@
 
 #include "app/row_looks.h"
 #include "calendar/holidays.h"
+#include "calendar/row_kind.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>
@@ -20,6 +21,8 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    // The view asks for all roles of a cell at once; the row's kind is worked out once for them.
+    void multiData(const QModelIndex& index, QModelRoleDataSpan roleDataSpan) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
@@ -34,6 +37,8 @@ public:
 
 private:
     void repaintAll();
+    QVariant roleData(const EventRecord& record, int column, const row_kind::Look& look, int role) const;
+    row_kind::Look lookOf(const EventRecord& record, int row) const;
 
     const DayTable& m_table;
     QStringList m_titles;
