@@ -11,7 +11,6 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zorivka"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Zorivka"));
     QApplication::setWindowIcon(icons::program());
 
     translations::installQtCzech(app);
@@ -19,23 +18,12 @@ int main(int argc, char* argv[])
     MessageBoxMessenger messenger;
     const QString dir = program_dir::resolve();
     InstanceLock lock;
-    if (!lock.acquire(dir)) {
-        if (InstanceLock::activateRunning(dir))
-            return 0;
-        messenger.show(Messenger::Icon::Warning, QStringLiteral("Upozornění"),
-            QStringLiteral("Program Zorivka je již spuštěn."));
+    if (!lock.acquireOrHandOver(dir, messenger))
         return 0;
-    }
 
     TForm1 window(dir, messenger);
     messenger.setParentWindow(&window);
-    QObject::connect(&lock, &InstanceLock::activationRequested, &window, [&window] {
-        if (window.isMinimized())
-            window.showNormal();
-        window.show();
-        window.raise();
-        window.activateWindow();
-    });
+    QObject::connect(&lock, &InstanceLock::activationRequested, &window, &TForm1::bringToFront);
     window.show();
     return QApplication::exec();
 }

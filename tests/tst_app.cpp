@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QSystemTrayIcon>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -79,6 +80,7 @@ private slots:
     void goToTodaySelectsTodaysRow_data();
     void goToTodaySelectsTodaysRow();
     void goToTodayStaysArmedUntilTodayAppears();
+    void goToTodayLooksAgainAfterAnEdit();
     void clicksOnTheLastRowDoNothing();
     void toolbarWarnsWithoutSelection();
     void recordMenuReachesTheCommands();
@@ -88,6 +90,8 @@ private slots:
     void overviewListsTravelThroughTheirFiles();
     void escapeClosesOnlyWhenAllowed();
     void damagedDataFileStillOpensTheWindow();
+    void dataFileWithoutSettingsUsesReadDefaults();
+    void trayAndStatusBarFollowTheSettings();
     void modelFollowsTableChanges();
     void everyControlHasAnAccessibleName();
     void systemColoursAreReadable();
@@ -293,7 +297,7 @@ void TestApp::goToTodaySelectsTodaysRow()
     QCOMPARE(window->listView()->currentIndex().row(), row);
     QCOMPARE(window->statusText(0), QStringLiteral("Č. záznamu: %1").arg(row + 1));
     QCOMPARE(window->state().DateEdit1, today);
-    QVERIFY(window->listView()->hasFocus() || !QApplication::focusWindow());
+    QCOMPARE(QApplication::focusWidget(), window->listView());
     const QRect visible = window->listView()->viewport()->rect();
     QVERIFY(visible.intersects(window->listView()->visualRect(window->model().index(row, 0))));
 }
@@ -306,6 +310,12 @@ void TestApp::goToTodayStaysArmedUntilTodayAppears()
     QTest::qWait(20);
     QCOMPARE(window->state().data, QStringLiteral("vytvorena"));
     QCOMPARE(window->selectedRow(), -1);
+    // An edit that does not bring today's date leaves the step waiting.
+    EventRecord edited = window->table().record(4);
+    edited.setText(EventRecord::Field::Event, QStringLiteral("Výstava"));
+    window->table().setRecord(4, edited);
+    QTest::qWait(20);
+    QCOMPARE(window->state().data, QStringLiteral("vytvorena"));
     // The range grows to 2005: today's row is found without any other prompt.
     generation::appendYearRows(window->table(), { "2004", "2005" }, "1", m_messenger);
     QTRY_COMPARE(window->state().data, QStringLiteral("data"));
@@ -315,6 +325,20 @@ void TestApp::goToTodayStaysArmedUntilTodayAppears()
     window->table().insertRecord(10, EventRecord::blank());
     QTest::qWait(20);
     QCOMPARE(window->selectedRow(), 3);
+}
+
+void TestApp::goToTodayLooksAgainAfterAnEdit()
+{
+    clock_source::setNow(QDateTime(QDate(2030, 5, 1), QTime(8, 0)));
+    auto window = open();
+    QVERIFY(window);
+    // A row whose text names today's date counts, wherever it stands.
+    EventRecord edited = window->table().record(20);
+    edited.setText(EventRecord::Field::Event, QStringLiteral("Premiéra 01.05.2030"));
+    window->table().setRecord(20, edited);
+    QTRY_COMPARE(window->state().data, QStringLiteral("data"));
+    QCOMPARE(window->selectedRow(), 20);
+    QCOMPARE(window->statusText(0), QStringLiteral("Č. záznamu: 21"));
 }
 
 void TestApp::clicksOnTheLastRowDoNothing()
@@ -449,6 +473,16 @@ void TestApp::normalModeHoldsWidthAndMaximisedStretches()
     QTRY_VERIFY(header->sectionSize(4) > 29);
     QCOMPARE(header->sectionSize(3), 210);
 
+    QCOMPARE(header->sectionResizeMode(3), QHeaderView::Fixed);
+
+    // Six columns: columns 4 and 5 keep their widths and column 6 stretches.
+    window->settings().pocets = QStringLiteral("6");
+    window->buildListColumns();
+    window->applySettings();
+    QTRY_VERIFY(header->sectionSize(5) > 29);
+    QCOMPARE(header->sectionSize(3), 210);
+    QCOMPARE(header->sectionSize(4), 29);
+
     // While the settings dialog rebuilds the columns, the layout waits.
     window->state().stavtimeru7 = QStringLiteral("OFF");
     window->showNormal();
@@ -458,7 +492,7 @@ void TestApp::normalModeHoldsWidthAndMaximisedStretches()
     window->layoutColumns();
     QCOMPARE(window->state().okno, QStringLiteral("normal"));
 
-    window->removeListColumns(5);
+    window->removeListColumns(6);
     QCOMPARE(window->model().columnCount(), 0);
     QCOMPARE(window->state().SpinEdit1, -1);
 }
@@ -493,6 +527,9 @@ void TestApp::overviewListsTravelThroughTheirFiles()
     writeFile(file("prehled dnu.zrk"), "366\r\nx\r\n");
     window->loadnClick();
     QCOMPARE(window->table().years(), QStringList { "2004" });
+    QCOMPARE(m_messenger.messages().size(), 1);
+    QCOMPARE(m_messenger.messages()[0].icon, Messenger::Icon::Information);
+    m_messenger.clear();
     // A list file that cannot be written is reported once.
     QVERIFY(QFile::remove(file("prehled roku.zrk")));
     QVERIFY(QDir(m_dir->path()).mkdir("prehled roku.zrk"));
@@ -506,9 +543,11 @@ void TestApp::escapeClosesOnlyWhenAllowed()
     QVERIFY(window);
     window->activateWindow();
     window->settings().esc = false;
+    window->applySettings();
     QTest::keyClick(window->listView(), Qt::Key_Escape);
     QVERIFY(window->isVisible());
     window->settings().esc = true;
+    window->applySettings();
     QTest::keyClick(window->listView(), Qt::Key_Escape);
     QVERIFY(!window->isVisible());
     QCOMPARE(QFileInfo(file("data.zrk")).size(), 49410);
@@ -523,11 +562,61 @@ void TestApp::damagedDataFileStillOpensTheWindow()
     writeFile(file("data.zrk"), bytes);
     auto window = open();
     QVERIFY(window);
-    QCOMPARE(m_messenger.texts(), QStringList { "Není dostatek paměti pro vytvoření seznamu" });
+    QCOMPARE(m_messenger.messages().size(), 2);
+    QCOMPARE(m_messenger.messages()[0].text, QStringLiteral("Není dostatek paměti pro vytvoření seznamu"));
+    QCOMPARE(m_messenger.messages()[1].title, QStringLiteral("Informace"));
     QCOMPARE(window->table().rowCount(), 2);
     QCOMPARE(window->table().years(), QStringList { "2004" });
     QCOMPARE(window->state().nastaveni, QStringLiteral("ok"));
     QCOMPARE(window->model().columnCount(), 4);
+}
+
+void TestApp::dataFileWithoutSettingsUsesReadDefaults()
+{
+    {
+        auto window = open(false);
+        QVERIFY(window->close());
+    }
+    QVERIFY(QFile::remove(file("nastaveni.ini")));
+    QVERIFY(QFile::remove(file("prehled dnu.zrk")));
+    auto window = open();
+    QVERIFY(window);
+    // Every flag reads as set and every colour as black; texts keep their built-in values.
+    QVERIFY(window->settings().ikona && window->settings().jdiokno && window->settings().mrizka);
+    QVERIFY(window->settings().items[0].bold && window->settings().items[5].underline);
+    QCOMPARE(background(*window, 4), QColor(Qt::black));
+    QCOMPARE(window->settings().items[3].title, QStringLiteral("Akce"));
+    QCOMPARE(window->state().stavnastaveni, QStringLiteral("načtené"));
+    // The missing list file is rebuilt from the rows, and the user is told once.
+    QCOMPARE(window->table().dayCounts(), QStringList { "366" });
+    QCOMPARE(m_messenger.messages().size(), 1);
+    QCOMPARE(m_messenger.messages()[0].title, QStringLiteral("Informace"));
+    QCOMPARE(m_messenger.messages()[0].icon, Messenger::Icon::Information);
+}
+
+void TestApp::trayAndStatusBarFollowTheSettings()
+{
+    auto window = open();
+    QVERIFY(window);
+    auto* tray = window->findChild<QSystemTrayIcon*>("TrayIcon1");
+    QVERIFY(tray);
+    QCOMPARE(tray->toolTip(), QStringLiteral("Zorivka"));
+    QCOMPARE(tray->contextMenu(), window->findChild<QMenu*>("PopupMenu2"));
+    QVERIFY(!tray->isVisible());
+    window->settings().ikona = true;
+    window->settings().statusbar = false;
+    window->applySettings();
+    QVERIFY(tray->isVisible());
+    QVERIFY(!window->statusBar()->isVisible());
+    window->settings().statusbar = true;
+    window->applySettings();
+    QVERIFY(window->statusBar()->isVisible());
+    const int widths[] = { 150, 104, 104, 70 };
+    for (int i = 0; i < 4; ++i) {
+        auto* panel = window->findChild<QLabel*>(QStringLiteral("StatusPanel%1").arg(i));
+        QCOMPARE(panel->width(), widths[i]);
+        QCOMPARE(panel->alignment(), Qt::AlignCenter);
+    }
 }
 
 void TestApp::modelFollowsTableChanges()
@@ -587,12 +676,16 @@ void TestApp::everyControlHasAnAccessibleName()
 
 void TestApp::systemColoursAreReadable()
 {
-    // The two default scheme colours are light or mid tones under black text.
-    for (std::int32_t code : { colour_code::kInactiveCaptionText, colour_code::kInactiveCaption }) {
-        const QColor colour = system_colors::resolve(code);
-        QVERIFY(colour.isValid());
-        QVERIFY2(colour.lightness() >= 100, qPrintable(colour.name()));
-    }
+    const QColor black(Qt::black);
+    // The two default scheme colours are drawn readably under black text here.
+    for (std::int32_t code : { colour_code::kInactiveCaptionText, colour_code::kInactiveCaption })
+        QVERIFY(system_colors::contrast(system_colors::readableBackground(code, black), black) >= 3.0);
+    // A scheme that gives a colour too close to the text falls back to the classic one.
+    QCOMPARE(system_colors::contrast(black, black), 1.0);
+    QCOMPARE(system_colors::readableBackground(colour_code::kInactiveCaptionText, QColor(212, 208, 200)),
+        system_colors::classicColour(19));
+    // Plain colours are drawn as stored, however dark.
+    QCOMPARE(system_colors::readableBackground(colour_code::rgb(1, 2, 3), black), QColor(1, 2, 3));
     QCOMPARE(system_colors::resolve(colour_code::rgb(236, 172, 108)), QColor(236, 172, 108));
     // Loading and saving never changes the stored numbers.
     {

@@ -158,6 +158,24 @@ void CalendarTest::rebuildWithFormat()
         QCOMPARE(consecutiveDayRows(run.table, kShortNames), 366);
         QVERIFY(run.messenger.messages().isEmpty());
     }
+    // A format the program does not know changes nothing; a date that cannot be read keeps
+    // its row a day row; bytes a damaged file left after a text are not carried over.
+    FirstRun run;
+    EventRecord odd = run.table.record(0);
+    odd.setText(Field::Date, u"32.13.2004"_s);
+    odd.event.length = 2;
+    odd.event.bytes[2] = 'x';
+    odd.time.length = 200;
+    run.table.setRecord(0, odd);
+    const std::vector<EventRecord> before = run.table.records();
+    generation::rebuildWithFormat(run.table, u"7"_s, u"6"_s, run.messenger);
+    QVERIFY(run.table.records() == before);
+    generation::rebuildWithFormat(run.table, u"2"_s, u"6"_s, run.messenger);
+    const EventRecord& rebuilt = run.table.record(0);
+    QCOMPARE(rebuilt.text(Field::DayName), u"Čt"_s);
+    QCOMPARE(rebuilt.event.bytes[2], '\0');
+    QCOMPARE(int(rebuilt.time.length), 12);
+    QCOMPARE(run.table.record(1).text(Field::DayName), u"pátek"_s);
 }
 
 void CalendarTest::rowKinds()
@@ -217,7 +235,10 @@ void CalendarTest::lists()
     QVERIFY(generation::listsAreSound(two, counts));
     const std::pair<QStringList, QStringList> unsound[]
         = { { two, { u"366"_s } }, { { u"2004"_s }, counts }, { { u"2004"_s, u"20o5"_s }, counts },
-              { { u"2004"_s }, { u""_s } }, { { u"2004"_s }, { u"-366"_s } }, { {}, {} } };
+              { { u"2004"_s }, { u""_s } }, { { u"2004"_s }, { u"-366"_s } }, { {}, {} },
+              // Years must run on from 2004 one by one, each with its own number of days.
+              { { u"2004"_s, u"2050"_s }, counts }, { { u"2005"_s }, { u"365"_s } },
+              { { u"2004"_s }, { u"7"_s } }, { { u"2004"_s, u"2005"_s }, { u"366"_s, u"366"_s } } };
     for (const auto& [years, dayCounts] : unsound)
         QVERIFY2(!generation::listsAreSound(years, dayCounts),
             qPrintable(years.join(u' ') + u'/' + dayCounts.join(u' ')));

@@ -206,6 +206,10 @@ void RecordsTest::tableAnnouncesChanges()
     table.setRecord(3, sampleRow(u"2"_s, u"změněný"_s));
     table.removeRecords(1, 2);
     table.removeRecords(0, 0);
+    // Rows outside the table are refused without a trace.
+    QVERIFY(!table.setRecord(2, sampleRow({}, {})) && !table.setRecord(-1, sampleRow({}, {})));
+    QVERIFY(!table.insertRecord(3, sampleRow({}, {})) && !table.insertRecord(-1, sampleRow({}, {})));
+    QVERIFY(!table.removeRecords(1, 2) && !table.removeRecords(-1, 1));
     using Calls = QList<QVariantList>;
     QCOMPARE(Calls(inserted), (Calls { { 0, 2 }, { 1, 1 } }));
     QCOMPARE(Calls(changed), Calls { { 3 } });

@@ -158,7 +158,8 @@ void SettingsTest::mending()
     // Key = value, then the column count, the format and the widths of columns 1, 2, 4 and 6 after reading.
     const std::pair<QString, QString> rows[] = { { u"Počet sloupců=7"_s, u"4 2 60 90 210 29"_s },
         { u"Počet sloupců=3"_s, u"4 2 60 90 210 29"_s }, { u"Počet sloupců=abc"_s, u"4 2 60 90 210 29"_s },
-        { u"Počet sloupců=5"_s, u"5 2 60 90 210 29"_s }, { u"Formát=9"_s, u"6 1 60 90 210 29"_s },
+        { u"Počet sloupců=5"_s, u"5 2 60 90 210 29"_s }, { u"Počet sloupců=05"_s, u"5 2 60 90 210 29"_s },
+        { u"Delka sloupce=080"_s, u"6 2 80 80 80 80"_s }, { u"Formát=9"_s, u"6 1 60 90 210 29"_s },
         { u"Formát=3"_s, u"6 3 60 90 210 29"_s }, { u"Delka sloupce=abc"_s, u"6 2 60 90 210 29"_s },
         { u"Delka sloupce=5"_s, u"6 2 20 20 20 20"_s }, { u"Delka sloupce=999"_s, u"6 2 300 300 300 300"_s },
         { u"Delka sloupce=150"_s, u"6 2 150 150 150 150"_s } };

@@ -60,6 +60,7 @@ TForm1::TForm1(const QString& programDir, Messenger& messenger, QWidget* parent)
     connect(&m_table, &DayTable::rowsInserted, this, &TForm1::scheduleGoToToday);
     connect(&m_table, &DayTable::rowsRemoved, this, &TForm1::scheduleGoToToday);
     connect(&m_table, &DayTable::resetDone, this, &TForm1::scheduleGoToToday);
+    connect(&m_table, &DayTable::rowChanged, this, &TForm1::scheduleGoToToday);
     m_midnight = new QTimer(this);
     m_midnight->setSingleShot(true);
     connect(m_midnight, &QTimer::timeout, this, [this] {
@@ -67,11 +68,10 @@ TForm1::TForm1(const QString& programDir, Messenger& messenger, QWidget* parent)
         armMidnight();
     });
 
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] {
-        if (m_settings.esc)
-            close();
-    });
+    // Only while the option is on, so that Esc otherwise reaches the controls.
+    m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    m_escape->setEnabled(false);
+    connect(m_escape, &QShortcut::activated, this, &QWidget::close);
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { snastaveni(); });
 
     resize(kDesignClientWidth, kDesignClientHeight);
@@ -305,7 +305,7 @@ void TForm1::kontrolaClick()
 
 void TForm1::loadSettings()
 {
-    settings_file::load(m_programDir, m_settings, m_table);
+    reportRebuiltLists(settings_file::load(m_programDir, m_settings, m_table));
     m_state.stavnastaveni = QStringLiteral("načtené");
     applySettings();
 }
@@ -362,6 +362,7 @@ void TForm1::applySettings()
     for (int k = 0; k < m_model->columnCount(); ++k)
         m_model->setColumnTitle(k, m_settings.items[static_cast<size_t>(k)].title);
     m_autostartAction->setChecked(m_settings.start);
+    m_escape->setEnabled(m_settings.esc);
     showGoToPanel(m_settings.jdiokno);
     layoutColumns();
 }
@@ -388,7 +389,8 @@ void TForm1::layoutColumns()
     const bool ready = m_state.nastaveni == u"ok";
     const bool maximised = isMaximized() || isFullScreen();
     for (int k = 0; k < count; ++k) {
-        const bool locked = ready && k < 3;
+        // Columns 1 to 3 are locked; maximised with five columns, column 4 is held too.
+        const bool locked = ready && (k < 3 || (maximised && count == 5 && k == 3));
         const bool stretches = maximised && k == count - 1 && k >= 3;
         header->setSectionResizeMode(
             k, stretches ? QHeaderView::Stretch : (locked ? QHeaderView::Fixed : QHeaderView::Interactive));
@@ -403,9 +405,10 @@ void TForm1::Button1Click()
 {
     if (isMaximized() || isMinimized() || isFullScreen() || m_inWidthCheck)
         return;
-    if (width() != kNormalClientWidth) {
+    // The border is fixed: in the normal mode the height stays the design height too.
+    if (width() != kNormalClientWidth || height() != kDesignClientHeight) {
         m_inWidthCheck = true;
-        resize(kNormalClientWidth, height());
+        resize(kNormalClientWidth, kDesignClientHeight);
         m_inWidthCheck = false;
     }
 }
@@ -610,7 +613,26 @@ bool TForm1::savenClick()
 
 void TForm1::loadnClick()
 {
-    settings_file::loadLists(m_programDir, m_settings, m_table);
+    reportRebuiltLists(settings_file::loadLists(m_programDir, m_settings, m_table));
+}
+
+void TForm1::reportRebuiltLists(const settings_file::LoadReport& report)
+{
+    // Before the records are loaded there is nothing to rebuild from; the next load tells.
+    if (!report.listsRebuilt || m_table.rowCount() == 0)
+        return;
+    m_messenger.show(Messenger::Icon::Information, QStringLiteral("Informace"),
+        QStringLiteral("Soubory „prehled roku.zrk“ a „prehled dnu.zrk“ chyběly nebo byly poškozené. "
+                       "Přehled roků a dnů byl obnoven podle záznamů."));
+}
+
+void TForm1::bringToFront()
+{
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
 }
 
 // ---- closing --------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "app/row_looks.h"
 #include "calendar/day_table.h"
 #include "settings/settings.h"
+#include "settings/settings_file.h"
 
 #include <QMainWindow>
 #include <QStyle>
@@ -12,6 +13,7 @@
 
 class Messenger;
 class QAction;
+class QShortcut;
 class QLabel;
 class QMenu;
 class QSystemTrayIcon;
@@ -77,6 +79,9 @@ public:
     // is missing or damaged).
     void loadnClick();
 
+    // Shows the window in front of the others (a second start asks for it).
+    void bringToFront();
+
     // Writes status panel 0..3.
     void setStatusText(int panel, const QString& text);
     QString statusText(int panel) const;
@@ -106,6 +111,7 @@ private:
     void FormCreate();
     void kontrolaClick();
     void loadSettings();
+    void reportRebuiltLists(const settings_file::LoadReport& report);
     void generateFirstYear();
     void goToToday();
     void scheduleGoToToday();
@@ -143,6 +149,7 @@ private:
     QAction* m_autostartAction = nullptr;
     QSystemTrayIcon* m_trayIcon = nullptr;
     QTimer* m_midnight = nullptr;
+    QShortcut* m_escape = nullptr;
     bool m_goToTodayQueued = false;
     bool m_shownOnce = false;
     bool m_inWidthCheck = false;

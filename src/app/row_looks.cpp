@@ -5,8 +5,8 @@
 RowLook RowLooks::lookOf(const RowItem& item, const QFont& listFont)
 {
     RowLook look;
-    look.background = system_colors::resolve(item.rowColour);
     look.foreground = system_colors::resolve(item.fontColour);
+    look.background = system_colors::readableBackground(item.rowColour, look.foreground);
     look.font = listFont;
     look.font.setFamily(item.font);
     look.font.setBold(item.bold);

@@ -1,5 +1,7 @@
 #include "app/single_instance.h"
 
+#include "app/messenger.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLocalServer>
@@ -54,4 +56,15 @@ bool InstanceLock::activateRunning(const QString& dir)
         return false;
     socket.write(kActivate);
     return socket.waitForBytesWritten(kWaitMs);
+}
+
+bool InstanceLock::acquireOrHandOver(const QString& dir, Messenger& messenger)
+{
+    if (acquire(dir))
+        return true;
+    if (!activateRunning(dir)) {
+        messenger.show(Messenger::Icon::Warning, QStringLiteral("Upozornění"),
+            QStringLiteral("Program Zorivka je již spuštěn."));
+    }
+    return false;
 }

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class Messenger;
 class QLocalServer;
 
 // One running copy per program directory: two copies would each save at close,
@@ -27,6 +28,10 @@ public:
 
     // Asks the copy that runs on `dir` to show its window; false when none answered.
     static bool activateRunning(const QString& dir);
+
+    // acquire(), or else hand over to the running copy: it is asked to come to the
+    // front, and when it does not answer the user is told that it runs.
+    bool acquireOrHandOver(const QString& dir, Messenger& messenger);
 
 signals:
     void activationRequested();

@@ -13,5 +13,16 @@ namespace system_colors {
 QColor resolve(std::int32_t colour);
 // The desktop scheme's colour for an index (0 ... 30); black for an unknown index.
 QColor schemeColour(int index);
+// The classic scheme's colour for an index; black for an unknown index.
+QColor classicColour(int index);
+
+// The contrast ratio of two colours, from 1 (the same) to 21 (black and white).
+double contrast(const QColor& a, const QColor& b);
+constexpr double kMinimumContrast = 3.0;
+
+// A stored row colour as it is drawn under `text`. A scheme colour that the desktop
+// gives too close to the text (a modern scheme's black "inactive caption text",
+// say) is drawn in the classic scheme's colour instead; the stored number stays.
+QColor readableBackground(std::int32_t background, const QColor& text);
 
 } // namespace system_colors

@@ -5,28 +5,33 @@ DayTable::DayTable(QObject* parent)
 {
 }
 
-void DayTable::setRecord(int row, const EventRecord& record)
+bool DayTable::setRecord(int row, const EventRecord& record)
 {
-    m_records.at(static_cast<size_t>(row)) = record;
+    if (row < 0 || row >= rowCount())
+        return false;
+    m_records[static_cast<size_t>(row)] = record;
     emit rowChanged(row);
+    return true;
 }
 
-void DayTable::insertRecord(int row, const EventRecord& record)
+bool DayTable::insertRecord(int row, const EventRecord& record)
 {
-    Q_ASSERT(row >= 0 && row <= rowCount());
+    if (row < 0 || row > rowCount())
+        return false;
     emit rowsAboutToBeInserted(row, row);
     m_records.insert(m_records.begin() + row, record);
     emit rowsInserted(row, row);
+    return true;
 }
 
-void DayTable::removeRecords(int first, int count)
+bool DayTable::removeRecords(int first, int count)
 {
-    if (count <= 0)
-        return;
-    Q_ASSERT(first >= 0 && first + count <= rowCount());
+    if (count <= 0 || first < 0 || first > rowCount() - count)
+        return false;
     emit rowsAboutToBeRemoved(first, first + count - 1);
     m_records.erase(m_records.begin() + first, m_records.begin() + first + count);
     emit rowsRemoved(first, first + count - 1);
+    return true;
 }
 
 void DayTable::appendRecords(const std::vector<EventRecord>& records)

@@ -22,9 +22,10 @@ public:
     const EventRecord& record(int row) const { return m_records[static_cast<size_t>(row)]; }
     const std::vector<EventRecord>& records() const { return m_records; }
 
-    void setRecord(int row, const EventRecord& record);
-    void insertRecord(int row, const EventRecord& record);
-    void removeRecords(int first, int count);
+    // Each returns false and changes nothing for rows outside the table.
+    bool setRecord(int row, const EventRecord& record);
+    bool insertRecord(int row, const EventRecord& record);
+    bool removeRecords(int first, int count);
     void appendRecords(const std::vector<EventRecord>& records);
     // Whole-table operations.
     void replaceRecords(std::vector<EventRecord> records);

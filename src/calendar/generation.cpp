@@ -94,25 +94,31 @@ bool appendYearRows(DayTable& table, const QStringList& years, const QString& fo
 
 void rebuildWithFormat(DayTable& table, const QString& format, const QString& pocets, Messenger& messenger)
 {
+    using Field = EventRecord::Field;
     const int formatIndex = day_names::formatIndex(format);
+    if (formatIndex < 0)
+        return;
     const bool keepValue1 = pocets == u"5" || pocets == u"6";
     const bool keepValue2 = pocets == u"6";
     try {
         std::vector<EventRecord> rows;
         rows.reserve(table.records().size());
         for (const EventRecord& old : table.records()) {
+            // Field by field, so the new rows hold nothing but their texts.
             EventRecord row = EventRecord::blank();
-            row.date = old.date;
-            row.time = old.time;
-            row.event = old.event;
+            for (Field field : { Field::Date, Field::Time, Field::Event })
+                row.setBytes(field, old.view(field));
             if (keepValue1)
-                row.value1 = old.value1;
+                row.setBytes(Field::Value1, old.view(Field::Value1));
             if (keepValue2)
-                row.value2 = old.value2;
-            if (!row.isEmpty(EventRecord::Field::Date)) {
-                const QDate date
-                    = QDate::fromString(row.text(EventRecord::Field::Date), QStringLiteral("dd.MM.yyyy"));
-                row.setText(EventRecord::Field::DayName, day_names::name(date, formatIndex));
+                row.setBytes(Field::Value2, old.view(Field::Value2));
+            if (!row.isEmpty(Field::Date)) {
+                const QDate date = QDate::fromString(row.text(Field::Date), QStringLiteral("dd.MM.yyyy"));
+                // A date that cannot be read keeps the name it had, so the row stays a day row.
+                if (date.isValid())
+                    row.setText(Field::DayName, day_names::name(date, formatIndex));
+                else
+                    row.setBytes(Field::DayName, old.view(Field::DayName));
             }
             rows.push_back(row);
         }
@@ -125,10 +131,13 @@ void rebuildWithFormat(DayTable& table, const QString& format, const QString& po
 
 bool listsAreSound(const QStringList& years, const QStringList& dayCounts)
 {
-    if (years.isEmpty() || years.size() != dayCounts.size())
+    // The lists describe the range from 2004 on, a year a line, as they were written.
+    if (years.isEmpty() || years.size() != dayCounts.size() || years.size() > kLastYear - kFirstYear + 1)
         return false;
     for (int i = 0; i < years.size(); ++i) {
-        if (!isNumber(years[i]) || !isNumber(dayCounts[i]))
+        const int year = kFirstYear + i;
+        if (!isNumber(years[i]) || years[i].toInt() != year || !isNumber(dayCounts[i])
+            || dayCounts[i].toInt() != daysInYear(year))
             return false;
     }
     return true;

@@ -37,9 +37,11 @@ bool appendYearRows(DayTable& table, const QStringList& years, const QString& fo
 
 // Replaces every row by a copy named in `format`. What `pocets` columns do not show
 // is not kept: with 4 columns value 1 and value 2 are emptied, with 5 value 2.
+// A format other than "0" to "3" changes nothing.
 void rebuildWithFormat(DayTable& table, const QString& format, const QString& pocets, Messenger& messenger);
 
-// Whether the lists can be used: as many day counts as years, all of them numbers.
+// Whether the lists can be used: the years from 2004 on, one a line, at most to 2100,
+// each with its number of days.
 bool listsAreSound(const QStringList& years, const QStringList& dayCounts);
 
 // The year list and the day-count list of a table, from 2004 to the year of its

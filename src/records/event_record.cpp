@@ -57,8 +57,21 @@ EventRecord EventRecord::dayRow(const QString& dayName, const QString& date)
 
 int EventRecord::capacity(Field field)
 {
-    EventRecord probe = blank();
-    return fieldRef(probe, field).capacity;
+    switch (field) {
+    case Field::DayName:
+        return decltype(dayName)::capacity;
+    case Field::Date:
+        return decltype(date)::capacity;
+    case Field::Time:
+        return decltype(time)::capacity;
+    case Field::Event:
+        return decltype(event)::capacity;
+    case Field::Value1:
+        return decltype(value1)::capacity;
+    case Field::Value2:
+        break;
+    }
+    return decltype(value2)::capacity;
 }
 
 QByteArrayView EventRecord::view(Field field) const
@@ -79,11 +92,18 @@ QString EventRecord::text(Field field) const
 
 void EventRecord::setText(Field field, const QString& text)
 {
+    setBytes(field, cp1250::encode(QStringView(text).left(capacity(field))));
+}
+
+void EventRecord::setBytes(Field field, QByteArrayView bytes)
+{
     const FieldRef ref = fieldRef(*this, field);
-    const QByteArray encoded = cp1250::encode(QStringView(text).left(ref.capacity));
-    const int length = std::min<int>(encoded.size(), ref.capacity);
-    std::memset(ref.bytes, 0, ref.capacity);
-    std::memcpy(ref.bytes, encoded.constData(), length);
+    const int length = static_cast<int>(std::min<qsizetype>(bytes.size(), ref.capacity));
+    // Copy first: the source may be this very field.
+    char copy[64];
+    std::memcpy(copy, bytes.data(), static_cast<size_t>(length));
+    std::memset(ref.bytes, 0, static_cast<size_t>(ref.capacity));
+    std::memcpy(ref.bytes, copy, static_cast<size_t>(length));
     *ref.length = static_cast<std::uint8_t>(length);
 }
 

@@ -38,6 +38,8 @@ struct EventRecord {
     QString text(Field field) const;
     // Stores the text truncated to the field's capacity.
     void setText(Field field, const QString& text);
+    // Stores Windows-1250 bytes as they are, truncated to the field's capacity.
+    void setBytes(Field field, QByteArrayView bytes);
     // The stored bytes; a length byte above the capacity (a damaged file) is clamped.
     QByteArray bytes(Field field) const;
     QByteArrayView view(Field field) const;

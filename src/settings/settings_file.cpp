@@ -141,17 +141,17 @@ bool write(const QString& dir, const Settings& settings)
 
 void mend(Settings& settings)
 {
-    if (settings.columnCount() == 0 || !isDecimal(settings.pocets))
+    // Numbers are written back in their plain form: later steps compare them as texts.
+    if (!isDecimal(settings.pocets) || settings.columnCount() == 0)
         settings.pocets = QStringLiteral("4");
+    settings.pocets = QString::number(settings.pocets.toInt());
     if (settings.format.size() != 1 || settings.format[0] < u'0' || settings.format[0] > u'3')
         settings.format = QStringLiteral("1");
     for (int k = 0; k < Settings::kItemCount; ++k) {
         QString& width = settings.items[static_cast<size_t>(k)].width;
         if (!isDecimal(width))
             width = Settings::defaultWidth(k);
-        const int clamped = std::clamp(width.toInt(), Settings::kMinWidth, Settings::kMaxWidth);
-        if (clamped != width.toInt())
-            width = QString::number(clamped);
+        width = QString::number(std::clamp(width.toInt(), Settings::kMinWidth, Settings::kMaxWidth));
     }
 }
 
