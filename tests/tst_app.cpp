@@ -709,6 +709,14 @@ void TestApp::secondCopyIsRefused()
     QTRY_COMPARE(raised.count(), 1);
     QTemporaryDir other;
     QVERIFY(!InstanceLock::activateRunning(other.path()));
+    // A copy that holds the lock but does not answer: the user is told, and nothing else happens.
+    QLockFile held(QDir(other.path()).filePath(InstanceLock::kFileName));
+    QVERIFY(held.tryLock(0));
+    InstanceLock third;
+    QVERIFY(!third.acquireOrHandOver(other.path(), m_messenger));
+    QCOMPARE(m_messenger.texts(), QStringList { "Program Zorivka je již spuštěn." });
+    QCOMPARE(m_messenger.messages()[0].title, QStringLiteral("Upozornění"));
+    QCOMPARE(QDir(other.path()).entryList(QDir::Files), QStringList { InstanceLock::kFileName });
 }
 
 void TestApp::unwritableDirectoryMovesEverything()
