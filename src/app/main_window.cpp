@@ -307,7 +307,7 @@ void TForm1::loadSettings()
 {
     reportRebuiltLists(settings_file::load(m_programDir, m_settings, m_table));
     m_state.stavnastaveni = QStringLiteral("načtené");
-    applySettings();
+    // The start-up check loads twice and applies the result once, when it has finished.
 }
 
 void TForm1::generateFirstYear()
