@@ -1,7 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/icons.h"
-#include "app/messenger.h"
+#include "platform/messenger.h"
 #include "calendar/day_names.h"
 #include "calendar/generation.h"
 #include "calendar/overview_files.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/messenger.h"
+#include "platform/messenger.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #include "app/single_instance.h"
 
-#include "app/messenger.h"
+#include "platform/messenger.h"
 
 #include <QCryptographicHash>
 #include <QDir>

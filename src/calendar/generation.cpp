@@ -1,6 +1,6 @@
 #include "calendar/generation.h"
 
-#include "app/messenger.h"
+#include "platform/messenger.h"
 #include "calendar/day_names.h"
 #include "calendar/day_table.h"
 

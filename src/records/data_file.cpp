@@ -1,6 +1,6 @@
 #include "records/data_file.h"
 
-#include "app/messenger.h"
+#include "platform/messenger.h"
 #include "calendar/day_table.h"
 
 #include <QDir>
