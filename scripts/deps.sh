@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Installs what building and testing need, on Debian or Ubuntu, when it is missing.
+# Installs Debian or Ubuntu packages when they are missing: the ones named as
+# arguments, or with no arguments what building and testing the program need.
 set -euo pipefail
+wanted=("$@")
+[ ${#wanted[@]} -eq 0 ] && wanted=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libgl-dev)
 need=()
-for pkg in cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libgl-dev; do
+for pkg in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || need+=("$pkg")
 done
 if [ ${#need[@]} -gt 0 ]; then
