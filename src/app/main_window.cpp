@@ -21,7 +21,6 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QStyle>
 #include <QSystemTrayIcon>
 #include <QTableView>
 #include <QTimer>
@@ -82,7 +81,7 @@ TForm1::~TForm1() = default;
 
 // ---- creation -------------------------------------------------------------
 
-QToolButton* TForm1::addToolButton(int number, const QString& hint, QStyle::StandardPixmap picture)
+QToolButton* TForm1::addToolButton(int number, const QString& hint, icons::Picture picture)
 {
     if (number > 1)
         m_toolBar->addSeparator();
@@ -90,7 +89,7 @@ QToolButton* TForm1::addToolButton(int number, const QString& hint, QStyle::Stan
     button->setObjectName(QStringLiteral("ToolButton%1").arg(number));
     button->setToolTip(hint);
     button->setAccessibleName(hint);
-    button->setIcon(style()->standardIcon(picture));
+    button->setIcon(icons::picture(picture));
     button->setIconSize(QSize(24, 24));
     button->setFixedSize(31, 32);
     button->setAutoRaise(true);
@@ -100,6 +99,7 @@ QToolButton* TForm1::addToolButton(int number, const QString& hint, QStyle::Stan
 
 void TForm1::createToolBar()
 {
+    using icons::Picture;
     m_toolBar = new QToolBar(this);
     m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
     m_toolBar->setAccessibleName(QStringLiteral("Nástroje"));
@@ -109,18 +109,18 @@ void TForm1::createToolBar()
     m_toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
     addToolBar(Qt::TopToolBarArea, m_toolBar);
 
-    const auto add = [this](int number, const QString& hint, QStyle::StandardPixmap picture, auto slot) {
+    const auto add = [this](int number, const QString& hint, icons::Picture picture, auto slot) {
         connect(addToolButton(number, hint, picture), &QToolButton::clicked, this, slot);
     };
-    add(1, QStringLiteral("Nový záznam"), QStyle::SP_FileIcon, &TForm1::newRecord);
-    add(2, QStringLiteral("Editovat záznam"), QStyle::SP_FileDialogDetailedView, &TForm1::editRecord);
-    add(3, QStringLiteral("Smazat záznam"), QStyle::SP_TrashIcon, &TForm1::deleteRecord);
-    add(4, QStringLiteral("Smazat vše"), QStyle::SP_DialogDiscardButton, &TForm1::deleteAll);
-    add(5, QStringLiteral("Jdi na..."), QStyle::SP_ArrowRight, &TForm1::toggleGoToPanel);
-    add(6, QStringLiteral("Hledat..."), QStyle::SP_FileDialogContentsView, &TForm1::search);
-    add(7, QStringLiteral("Nastavení programu"), QStyle::SP_FileDialogInfoView, &TForm1::openSettings);
-    add(8, QStringLiteral("Nápověda o programu"), QStyle::SP_MessageBoxQuestion, &TForm1::about);
-    add(9, QStringLiteral("Konec programu"), QStyle::SP_DialogCloseButton, &QWidget::close);
+    add(1, QStringLiteral("Nový záznam"), Picture::NewRecord, &TForm1::newRecord);
+    add(2, QStringLiteral("Editovat záznam"), Picture::EditRecord, &TForm1::editRecord);
+    add(3, QStringLiteral("Smazat záznam"), Picture::DeleteRecord, &TForm1::deleteRecord);
+    add(4, QStringLiteral("Smazat vše"), Picture::DeleteAll, &TForm1::deleteAll);
+    add(5, QStringLiteral("Jdi na..."), Picture::GoTo, &TForm1::toggleGoToPanel);
+    add(6, QStringLiteral("Hledat..."), Picture::Search, &TForm1::search);
+    add(7, QStringLiteral("Nastavení programu"), Picture::Settings, &TForm1::openSettings);
+    add(8, QStringLiteral("Nápověda o programu"), Picture::About, &TForm1::about);
+    add(9, QStringLiteral("Konec programu"), Picture::Exit, &QWidget::close);
 }
 
 void TForm1::createCentralArea()
@@ -218,7 +218,7 @@ void TForm1::createStatusBar()
 
 void TForm1::createMenus()
 {
-    QStyle* s = style();
+    using icons::Picture;
     m_recordMenu = new QMenu(this);
     m_recordMenu->setObjectName(QStringLiteral("PopupMenu1"));
     const auto add
@@ -229,30 +229,30 @@ void TForm1::createMenus()
               return action;
           };
     add(m_recordMenu, QStringLiteral("Novyzaznam1"), QStringLiteral("Nový záznam"),
-        s->standardIcon(QStyle::SP_FileIcon), &TForm1::newRecord);
+        icons::picture(Picture::NewRecord), &TForm1::newRecord);
     add(m_recordMenu, QStringLiteral("Editovatzaznam1"), QStringLiteral("Editovat záznam"),
-        s->standardIcon(QStyle::SP_FileDialogDetailedView), &TForm1::editRecord);
+        icons::picture(Picture::EditRecord), &TForm1::editRecord);
     add(m_recordMenu, QStringLiteral("Smazatzaznam1"), QStringLiteral("Smazat záznam"),
-        s->standardIcon(QStyle::SP_TrashIcon), &TForm1::deleteRecord);
+        icons::picture(Picture::DeleteRecord), &TForm1::deleteRecord);
     m_recordMenu->addSeparator();
     add(m_recordMenu, QStringLiteral("Smazatvse1"), QStringLiteral("Smazat vše"),
-        s->standardIcon(QStyle::SP_DialogDiscardButton), &TForm1::deleteAll);
+        icons::picture(Picture::DeleteAll), &TForm1::deleteAll);
     m_recordMenu->addSeparator();
-    add(m_recordMenu, QStringLiteral("Prejdina1"), QStringLiteral("Jdi na..."),
-        s->standardIcon(QStyle::SP_ArrowRight), &TForm1::toggleGoToPanel);
-    add(m_recordMenu, QStringLiteral("Hledat1"), QStringLiteral("Hledat..."),
-        s->standardIcon(QStyle::SP_FileDialogContentsView), &TForm1::search);
+    add(m_recordMenu, QStringLiteral("Prejdina1"), QStringLiteral("Jdi na..."), icons::picture(Picture::GoTo),
+        &TForm1::toggleGoToPanel);
+    add(m_recordMenu, QStringLiteral("Hledat1"), QStringLiteral("Hledat..."), icons::picture(Picture::Search),
+        &TForm1::search);
 
     m_trayMenu = new QMenu(this);
     m_trayMenu->setObjectName(QStringLiteral("PopupMenu2"));
     add(m_trayMenu, QStringLiteral("napoveda"), QStringLiteral("Nápověda o programu"),
-        s->standardIcon(QStyle::SP_MessageBoxQuestion), &TForm1::about);
+        icons::picture(Picture::About), &TForm1::about);
     m_autostartAction = add(m_trayMenu, QStringLiteral("spusteni"), QStringLiteral("Automatické spuštění"),
         QIcon(), &TForm1::toggleAutostart);
     m_autostartAction->setCheckable(true);
     m_trayMenu->addSeparator();
     add(m_trayMenu, QStringLiteral("Konecprogramu1"), QStringLiteral("Konec programu"),
-        s->standardIcon(QStyle::SP_DialogCloseButton), &QWidget::close);
+        icons::picture(Picture::Exit), &QWidget::close);
 }
 
 void TForm1::createTrayIcon()

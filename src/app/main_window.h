@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/day_list_model.h"
+#include "app/icons.h"
 #include "app/main_state.h"
 #include "app/row_looks.h"
 #include "calendar/day_table.h"
@@ -8,7 +9,6 @@
 #include "settings/settings_file.h"
 
 #include <QMainWindow>
-#include <QStyle>
 #include <QString>
 
 class Messenger;
@@ -130,7 +130,7 @@ private:
     void createTrayIcon();
     void createStatusBar();
     void createCentralArea();
-    QToolButton* addToolButton(int number, const QString& hint, QStyle::StandardPixmap picture);
+    QToolButton* addToolButton(int number, const QString& hint, icons::Picture picture);
 
     QString m_programDir;
     Messenger& m_messenger;
