@@ -1,11 +1,13 @@
 #include "app/main_window.h"
 
+#include "about/about_box.h"
 #include "app/icons.h"
 #include "platform/messenger.h"
 #include "calendar/day_names.h"
 #include "calendar/generation.h"
 #include "calendar/overview_files.h"
 #include "platform/clock.h"
+#include "platform/desktop_shell_open.h"
 #include "records/data_file.h"
 #include "search/row_lookup.h"
 #include "settings/settings_file.h"
@@ -541,6 +543,16 @@ bool TForm1::needsSelection()
 void TForm1::openDialog(Dialog dialog)
 {
     emit dialogRequested(dialog);
+    switch (dialog) {
+    case Dialog::About: {
+        DesktopShellOpen shell;
+        Toprogramu box(shell, this);
+        box.exec();
+        break;
+    }
+    default:
+        break;
+    }
 }
 
 void TForm1::newRecord()
