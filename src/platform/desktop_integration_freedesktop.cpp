@@ -45,7 +45,7 @@ QString userDirValue(QByteArrayView quoted, const QString& home)
         path += inner[i];
     }
     QString value = QString::fromUtf8(path);
-    if (value.startsWith(QStringLiteral("$HOME")))
+    if (value == QStringLiteral("$HOME") || value.startsWith(QStringLiteral("$HOME/")))
         return home.isEmpty() ? QString() : home + value.mid(5);
     return value;
 }
