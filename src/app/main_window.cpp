@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/autosave.h"
 #include "about/about_box.h"
 #include "app/icons.h"
 #include "platform/messenger.h"
@@ -10,6 +11,7 @@
 #include "platform/desktop_integration.h"
 #include "platform/desktop_shell_open.h"
 #include "records/data_file.h"
+#include "records/recovery.h"
 #include "search/row_lookup.h"
 #include "settings/settings_dialog.h"
 #include "settings/settings_file.h"
@@ -52,6 +54,7 @@ TForm1::TForm1(const QString& programDir, Messenger& messenger, QWidget* parent)
     setWindowTitle(QStringLiteral("Zorivka"));
     setWindowIcon(icons::program());
     m_model = new DayListModel(m_table, this);
+    m_autosave = new AutoSave(m_programDir, m_table, m_settings, m_messenger, this);
 
     createToolBar();
     createCentralArea();
@@ -81,6 +84,9 @@ TForm1::TForm1(const QString& programDir, Messenger& messenger, QWidget* parent)
 
     resize(kDesignClientWidth, kDesignClientHeight);
     FormCreate();
+    // What start-up loaded or built is no change; what the user does from now on is.
+    m_autosave->watchTable();
+    connect(this, &TForm1::settingsChanged, m_autosave, &AutoSave::changed);
 }
 
 TForm1::~TForm1() = default;
@@ -283,7 +289,8 @@ void TForm1::kontrolaClick()
         if (data_file::exists(m_programDir)) {
             loadSettings();
             m_state.stavnacteni = QStringLiteral("ano");
-            data_file::LoadData(m_programDir, m_table, m_messenger);
+            m_autosave->setDamagedDataFile(
+                data_file::LoadData(m_programDir, m_table, m_messenger) != data_file::LoadResult::Whole);
             m_state.data = QStringLiteral("vytvorena");
         } else {
             m_table.setLists({ QStringLiteral("2004") }, { QStringLiteral("366") });
@@ -297,6 +304,7 @@ void TForm1::kontrolaClick()
         m_settings.pocetnroku = QStringLiteral("1");
         if (m_state.stavnacteni == u"ano") {
             loadSettings();
+            recoverEmptyTable();
             buildListColumns();
         }
         m_state.nastaveni = QStringLiteral("ok");
@@ -314,6 +322,18 @@ void TForm1::loadSettings()
     reportRebuiltLists(settings_file::load(m_programDir, m_settings, m_table));
     m_state.stavnastaveni = QStringLiteral("načtené");
     // The start-up check loads twice and applies the result once, when it has finished.
+}
+
+void TForm1::recoverEmptyTable()
+{
+    // Without a single row every close would refuse to save, and the user could
+    // never get the calendar back.
+    if (!recovery::fillEmptyTable(m_table, m_settings))
+        return;
+    m_messenger.show(Messenger::Icon::Information, QStringLiteral("Informace"),
+        QStringLiteral("Soubor „data.zrk“ neobsahoval žádný celý záznam. Kalendář byl proto vytvořen znovu "
+                       "pro roky 2004 až %1, bez akcí.")
+            .arg(m_settings.doroku));
 }
 
 void TForm1::generateFirstYear()
@@ -366,6 +386,7 @@ void TForm1::applySettings()
     m_escape->setEnabled(m_settings.esc);
     showGoToPanel(m_settings.jdiokno);
     layoutColumns();
+    emit settingsChanged();
 }
 
 holidays::Years TForm1::holidayYears() const
@@ -599,6 +620,7 @@ void TForm1::toggleGoToPanel()
 {
     m_settings.jdiokno = !m_settings.jdiokno;
     showGoToPanel(m_settings.jdiokno);
+    emit settingsChanged();
 }
 
 void TForm1::search()
@@ -631,6 +653,7 @@ void TForm1::toggleAutostart()
     // Registration with the system happens when the settings dialog applies its values.
     m_settings.start = !m_settings.start;
     m_autostartAction->setChecked(m_settings.start);
+    emit settingsChanged();
 }
 
 bool TForm1::savenClick()
@@ -674,9 +697,7 @@ void TForm1::bringToFront()
 
 void TForm1::snastaveni()
 {
-    data_file::SaveData(m_programDir, m_table, m_messenger);
-    if (!settings_file::save(m_programDir, m_settings, m_table))
-        m_messenger.show(Messenger::Icon::Error, QStringLiteral("Chyba"), kFileError);
+    m_autosave->saveAtClose();
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
