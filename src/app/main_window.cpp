@@ -577,7 +577,6 @@ bool TForm1::needsSelection()
 
 void TForm1::openDialog(Dialog dialog)
 {
-    emit dialogRequested(dialog);
     switch (dialog) {
     case Dialog::About: {
         DesktopShellOpen shell;
@@ -589,6 +588,7 @@ void TForm1::openDialog(Dialog dialog)
         Tnastav::open(*this, m_messenger);
         break;
     default:
+        emit dialogRequested(dialog);
         break;
     }
 }
