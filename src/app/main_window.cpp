@@ -6,8 +6,10 @@
 #include "calendar/generation.h"
 #include "calendar/overview_files.h"
 #include "platform/clock.h"
+#include "platform/desktop_integration.h"
 #include "records/data_file.h"
 #include "search/row_lookup.h"
+#include "settings/settings_dialog.h"
 #include "settings/settings_file.h"
 
 #include <QAction>
@@ -61,6 +63,8 @@ TForm1::TForm1(const QString& programDir, Messenger& messenger, QWidget* parent)
     connect(&m_table, &DayTable::rowsRemoved, this, &TForm1::scheduleGoToToday);
     connect(&m_table, &DayTable::resetDone, this, &TForm1::scheduleGoToToday);
     connect(&m_table, &DayTable::rowChanged, this, &TForm1::scheduleGoToToday);
+    // Holidays are marked in every year of the list, whoever changed it.
+    connect(&m_table, &DayTable::listsChanged, this, &TForm1::followYearList);
     m_midnight = new QTimer(this);
     m_midnight->setSingleShot(true);
     connect(m_midnight, &QTimer::timeout, this, [this] {
@@ -353,18 +357,28 @@ void TForm1::applySettings()
     syncDisplay();
     m_list->setShowGrid(m_settings.mrizka);
     m_looks.rebuild(m_settings, m_list->font());
-    QStringList holidayYears;
-    if (m_state.stavnastaveni == u"výchozí")
-        holidayYears << QStringLiteral("2004");
-    else if (m_state.stavnastaveni == u"načtené")
-        holidayYears = m_table.years();
-    m_model->setAppearance(m_looks, holidays::Years(holidayYears), m_state.nastaveni == u"ok");
+    m_model->setAppearance(m_looks, holidayYears(), m_state.nastaveni == u"ok");
     for (int k = 0; k < m_model->columnCount(); ++k)
         m_model->setColumnTitle(k, m_settings.items[static_cast<size_t>(k)].title);
     m_autostartAction->setChecked(m_settings.start);
     m_escape->setEnabled(m_settings.esc);
     showGoToPanel(m_settings.jdiokno);
     layoutColumns();
+}
+
+holidays::Years TForm1::holidayYears() const
+{
+    QStringList years;
+    if (m_state.stavnastaveni == u"výchozí")
+        years << QStringLiteral("2004");
+    else if (m_state.stavnastaveni == u"načtené")
+        years = m_table.years();
+    return holidays::Years(years);
+}
+
+void TForm1::followYearList()
+{
+    m_model->setAppearance(m_looks, holidayYears(), m_state.nastaveni == u"ok");
 }
 
 void TForm1::syncDisplay()
@@ -540,7 +554,13 @@ bool TForm1::needsSelection()
 
 void TForm1::openDialog(Dialog dialog)
 {
-    emit dialogRequested(dialog);
+    switch (dialog) {
+    case Dialog::Settings:
+        Tnastav::open(*this, m_messenger);
+        return;
+    default:
+        emit dialogRequested(dialog);
+    }
 }
 
 void TForm1::newRecord()
@@ -585,8 +605,9 @@ void TForm1::openSettings()
         needsSelection();
         return;
     }
-    // The settings dialog reads the lists from their files.
-    savenClick();
+    // The settings dialog reads the lists from their files; without them it does not open.
+    if (!savenClick())
+        return;
     m_state.pocet = QStringList { QString::number(row) };
     openDialog(Dialog::Settings);
 }
@@ -624,6 +645,11 @@ void TForm1::reportRebuiltLists(const settings_file::LoadReport& report)
     m_messenger.show(Messenger::Icon::Information, QStringLiteral("Informace"),
         QStringLiteral("Soubory „prehled roku.zrk“ a „prehled dnu.zrk“ chyběly nebo byly poškozené. "
                        "Přehled roků a dnů byl obnoven podle záznamů."));
+}
+
+void TForm1::setDesktopIntegration(std::unique_ptr<DesktopIntegration> desktop)
+{
+    m_desktop = std::move(desktop);
 }
 
 void TForm1::bringToFront()

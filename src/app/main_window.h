@@ -11,6 +11,9 @@
 #include <QStyle>
 #include <QString>
 
+#include <memory>
+
+class DesktopIntegration;
 class Messenger;
 class QAction;
 class QShortcut;
@@ -79,6 +82,13 @@ public:
     // is missing or damaged).
     void loadnClick();
 
+    // The desktop's autostart and launcher services; the settings dialog uses them.
+    void setDesktopIntegration(std::unique_ptr<DesktopIntegration> desktop);
+    DesktopIntegration* desktopIntegration() const { return m_desktop.get(); }
+
+    // Status panels 1 to 3: the range of years.
+    void writeRangePanels();
+
     // Shows the window in front of the others (a second start asks for it).
     void bringToFront();
 
@@ -118,7 +128,8 @@ private:
     void armMidnight();
     void syncDisplay();
     void showGoToPanel(bool shown);
-    void writeRangePanels();
+    holidays::Years holidayYears() const;
+    void followYearList();
 
     void ListView1Click();
     void ListView1DblClick();
@@ -134,6 +145,7 @@ private:
 
     QString m_programDir;
     Messenger& m_messenger;
+    std::unique_ptr<DesktopIntegration> m_desktop;
     DayTable m_table;
     Settings m_settings;
     MainState m_state;
