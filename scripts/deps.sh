@@ -3,7 +3,7 @@
 # arguments, or with no arguments what building and testing the program need.
 set -euo pipefail
 wanted=("$@")
-[ ${#wanted[@]} -eq 0 ] && wanted=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libgl-dev)
+[ ${#wanted[@]} -eq 0 ] && wanted=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libgl-dev libical-dev)
 need=()
 for pkg in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || need+=("$pkg")

@@ -31,6 +31,11 @@ QPixmap sheet(int size)
 }
 } // namespace
 
+QPixmap programPicture(int size)
+{
+    return sheet(size);
+}
+
 QIcon program()
 {
     QIcon icon;
