@@ -35,6 +35,7 @@ private slots:
     void unusableRangesWarn();
     void emptyRangeAndCancelledFileDialog();
     void unwritableFileIsReported();
+    void escapeClosesFromADateField();
 
 private:
     struct Choice {
@@ -236,6 +237,21 @@ void TestExportDialog::unwritableFileIsReported()
     QCOMPARE(m_messenger.messages().first().icon, Messenger::Icon::Error);
     QVERIFY(m_messenger.messages().first().text.startsWith(
         QStringLiteral("Soubor %1 nelze zapsat: ").arg(QDir::toNativeSeparators(m_answer))));
+}
+
+void TestExportDialog::escapeClosesFromADateField()
+{
+    bool closed = false;
+    runDialog([&](Texport& dialog) {
+        child<QRadioButton>(dialog, "RadioButton4")->click();
+        QLineEdit* edit = child<DateField>(dialog, "DateEdit2")->lineEdit();
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_Escape);
+        closed = !dialog.isVisible() && dialog.result() == QDialog::Rejected;
+    });
+    QVERIFY(closed);
+    QCOMPARE(m_choice.calls, 0);
+    QVERIFY(m_messenger.messages().isEmpty());
 }
 
 QTEST_MAIN(TestExportDialog)

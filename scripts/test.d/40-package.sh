@@ -18,6 +18,8 @@ done
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/CMakeCache.txt)
 deb="build/zorivka_${version}_$(dpkg --print-architecture).deb"
+grep -q "<release version=\"$version\"" "$stage/usr/share/metainfo/$id.metainfo.xml" \
+    || { echo "the AppStream data has no release $version" >&2; exit 1; }
 rm -f "$deb"
 (cd build && cpack -G DEB >/dev/null)
 depends=$(dpkg-deb -f "$deb" Depends)
