@@ -7,6 +7,8 @@
 #include "calendar/overview_files.h"
 #include "platform/clock.h"
 #include "records/data_file.h"
+#include "records/deleting.h"
+#include "records/record_dialogs.h"
 #include "search/row_lookup.h"
 #include "settings/settings_file.h"
 
@@ -503,6 +505,17 @@ int TForm1::selectedRow() const
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
+void TForm1::prohledatClick()
+{
+    if (m_state.pocet.isEmpty())
+        return;
+    const int row = row_lookup::dayRowWithDate(m_table, m_state.pocet.first());
+    if (row < 0)
+        return;
+    selectRow(row);
+    m_state.pocet = QStringList { QString::number(row) };
+}
+
 void TForm1::ListView1Click()
 {
     const int row = selectedRow();
@@ -540,6 +553,22 @@ bool TForm1::needsSelection()
 
 void TForm1::openDialog(Dialog dialog)
 {
+    switch (dialog) {
+    case Dialog::NewRecord:
+        record_dialogs::openNewRecord(*this);
+        break;
+    case Dialog::EditRecord:
+        record_dialogs::openEditRecord(*this);
+        break;
+    case Dialog::DeleteRecord:
+        deleting::DeleteRecord(m_table, m_messenger, m_state.entryFields(), selectedRow());
+        break;
+    case Dialog::DeleteAll:
+        deleting::DeleteAllRecords(m_table, m_messenger);
+        break;
+    default:
+        break;
+    }
     emit dialogRequested(dialog);
 }
 

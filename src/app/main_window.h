@@ -46,6 +46,7 @@ public:
     const QString& programDir() const { return m_programDir; }
     QTableView* listView() const { return m_list; }
     DayListModel& model() { return *m_model; }
+    Messenger& messenger() { return m_messenger; }
 
     // Brings the window in step with the settings record: tray icon, status bar,
     // grid lines, row looks, holiday years, column titles and widths, column layout,
@@ -58,6 +59,9 @@ public:
     void selectRow(int row);
     // The selected row, or -1.
     int selectedRow() const;
+    // The lookup of the day row whose date is `pocet`'s first entry: on a hit the row
+    // is selected and `pocet` holds its index; on a miss `pocet` keeps the text.
+    void prohledatClick();
 
     // Creates the `pocets` columns with the settings' titles and widths.
     void buildListColumns();

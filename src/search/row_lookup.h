@@ -11,4 +11,8 @@ namespace row_lookup {
 // compared without regard to case; -1 when no row does.
 int firstRowContaining(const DayTable& table, const QString& key, bool withDayName);
 
+// The first day row whose date equals `date` (the letters a to z compared without
+// regard to case); -1 when none does. An empty or unfinished date matches nothing.
+int dayRowWithDate(const DayTable& table, const QString& date);
+
 } // namespace row_lookup
