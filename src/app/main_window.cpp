@@ -168,6 +168,8 @@ void TForm1::createCentralArea()
         palette.color(QPalette::Active, QPalette::HighlightedText));
     m_list->setPalette(palette);
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    // The keyboard starts in the list, not on the first toolbar button.
+    m_list->setFocus();
     connect(m_list, &QTableView::clicked, this, &TForm1::ListView1Click);
     connect(m_list, &QTableView::doubleClicked, this, &TForm1::ListView1DblClick);
     connect(m_list, &QTableView::customContextMenuRequested, this,
