@@ -12,6 +12,8 @@
 #include "platform/desktop_integration.h"
 #include "platform/desktop_shell_open.h"
 #include "records/data_file.h"
+#include "records/deleting.h"
+#include "records/record_dialogs.h"
 #include "records/recovery.h"
 #include "search/row_lookup.h"
 #include "settings/settings_dialog.h"
@@ -181,6 +183,8 @@ void TForm1::createCentralArea()
         palette.color(QPalette::Active, QPalette::HighlightedText));
     m_list->setPalette(palette);
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    // The keyboard starts in the list, not on the first toolbar button.
+    m_list->setFocus();
     connect(m_list, &QTableView::clicked, this, &TForm1::ListView1Click);
     connect(m_list, &QTableView::doubleClicked, this, &TForm1::ListView1DblClick);
     connect(m_list, &QTableView::customContextMenuRequested, this,
@@ -572,6 +576,17 @@ int TForm1::selectedRow() const
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
+void TForm1::prohledatClick()
+{
+    if (m_state.pocet.isEmpty())
+        return;
+    const int row = row_lookup::dayRowWithDate(m_table, m_state.pocet.first());
+    if (row < 0)
+        return;
+    selectRow(row);
+    m_state.pocet = QStringList { QString::number(row) };
+}
+
 void TForm1::ListView1Click()
 {
     const int row = selectedRow();
@@ -615,19 +630,31 @@ bool TForm1::needsSelection()
 void TForm1::openDialog(Dialog dialog)
 {
     switch (dialog) {
+    case Dialog::NewRecord:
+        record_dialogs::openNewRecord(*this);
+        break;
+    case Dialog::EditRecord:
+        record_dialogs::openEditRecord(*this);
+        break;
+    case Dialog::DeleteRecord:
+        deleting::DeleteRecord(m_table, m_messenger, m_state.entryFields(), selectedRow());
+        break;
+    case Dialog::DeleteAll:
+        deleting::DeleteAllRecords(m_table, m_messenger);
+        break;
     case Dialog::About: {
         DesktopShellOpen shell;
         Toprogramu box(shell, this);
         box.exec();
-        break;
+        return;
     }
     case Dialog::Settings:
         Tnastav::open(*this, m_messenger);
-        break;
+        return;
     default:
-        emit dialogRequested(dialog);
         break;
     }
+    emit dialogRequested(dialog);
 }
 
 void TForm1::newRecord()
