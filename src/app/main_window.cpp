@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/autosave.h"
 #include "about/about_box.h"
 #include "app/go_to_panel.h"
 #include "app/icons.h"
@@ -8,9 +9,12 @@
 #include "calendar/generation.h"
 #include "calendar/overview_files.h"
 #include "platform/clock.h"
+#include "platform/desktop_integration.h"
 #include "platform/desktop_shell_open.h"
 #include "records/data_file.h"
+#include "records/recovery.h"
 #include "search/row_lookup.h"
+#include "settings/settings_dialog.h"
 #include "settings/settings_file.h"
 
 #include <QAction>
@@ -24,7 +28,6 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QStyle>
 #include <QSystemTrayIcon>
 #include <QTableView>
 #include <QTimer>
@@ -39,8 +42,9 @@ const QString kRecordNumber = QStringLiteral("Č. záznamu: ");
 const QString kNeedsSelection = QStringLiteral("Musíte mít označený záznam");
 const QString kFileError = QStringLiteral("Chyba při vytváření souboru");
 constexpr int kPanelWidths[4] = { 150, 104, 104, 70 };
-constexpr int kPanelGap
-    = 3; // between the panels: with the bar's own 2-pixel edge, 2 pixels stay on the right
+// Between the status panels; with the bar's own 2-pixel edge on the left, 2 pixels
+// stay free on the right of a 441-pixel window.
+constexpr int kPanelGap = 3;
 constexpr int kToolBarHeight = 34;
 constexpr int kGoToPanelHeight = 32; // the 31-pixel strip and the line under it
 } // namespace
@@ -54,6 +58,7 @@ TForm1::TForm1(const QString& programDir, Messenger& messenger, QWidget* parent)
     setWindowTitle(QStringLiteral("Zorivka"));
     setWindowIcon(icons::program());
     m_model = new DayListModel(m_table, this);
+    m_autosave = new AutoSave(m_programDir, m_table, m_settings, m_messenger, this);
 
     createToolBar();
     createCentralArea();
@@ -66,6 +71,8 @@ TForm1::TForm1(const QString& programDir, Messenger& messenger, QWidget* parent)
     connect(&m_table, &DayTable::rowsRemoved, this, &TForm1::scheduleGoToToday);
     connect(&m_table, &DayTable::resetDone, this, &TForm1::scheduleGoToToday);
     connect(&m_table, &DayTable::rowChanged, this, &TForm1::scheduleGoToToday);
+    // Holidays are marked in every year of the list, whoever changed it.
+    connect(&m_table, &DayTable::listsChanged, this, &TForm1::followYearList);
     m_midnight = new QTimer(this);
     m_midnight->setSingleShot(true);
     connect(m_midnight, &QTimer::timeout, this, [this] {
@@ -81,13 +88,16 @@ TForm1::TForm1(const QString& programDir, Messenger& messenger, QWidget* parent)
 
     resize(kDesignClientWidth, kDesignClientHeight);
     FormCreate();
+    // What start-up loaded or built is no change; what the user does from now on is.
+    m_autosave->watchTable();
+    connect(this, &TForm1::settingsChanged, m_autosave, &AutoSave::changed);
 }
 
 TForm1::~TForm1() = default;
 
 // ---- creation -------------------------------------------------------------
 
-QToolButton* TForm1::addToolButton(int number, const QString& hint, QStyle::StandardPixmap picture)
+QToolButton* TForm1::addToolButton(int number, const QString& hint, icons::Picture picture)
 {
     if (number > 1)
         m_toolBar->addSeparator();
@@ -95,7 +105,7 @@ QToolButton* TForm1::addToolButton(int number, const QString& hint, QStyle::Stan
     button->setObjectName(QStringLiteral("ToolButton%1").arg(number));
     button->setToolTip(hint);
     button->setAccessibleName(hint);
-    button->setIcon(style()->standardIcon(picture));
+    button->setIcon(icons::picture(picture));
     button->setIconSize(QSize(24, 24));
     button->setFixedSize(31, 32);
     button->setAutoRaise(true);
@@ -105,6 +115,7 @@ QToolButton* TForm1::addToolButton(int number, const QString& hint, QStyle::Stan
 
 void TForm1::createToolBar()
 {
+    using icons::Picture;
     m_toolBar = new QToolBar(this);
     m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
     m_toolBar->setAccessibleName(QStringLiteral("Nástroje"));
@@ -114,18 +125,18 @@ void TForm1::createToolBar()
     m_toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
     addToolBar(Qt::TopToolBarArea, m_toolBar);
 
-    const auto add = [this](int number, const QString& hint, QStyle::StandardPixmap picture, auto slot) {
+    const auto add = [this](int number, const QString& hint, icons::Picture picture, auto slot) {
         connect(addToolButton(number, hint, picture), &QToolButton::clicked, this, slot);
     };
-    add(1, QStringLiteral("Nový záznam"), QStyle::SP_FileIcon, &TForm1::newRecord);
-    add(2, QStringLiteral("Editovat záznam"), QStyle::SP_FileDialogDetailedView, &TForm1::editRecord);
-    add(3, QStringLiteral("Smazat záznam"), QStyle::SP_TrashIcon, &TForm1::deleteRecord);
-    add(4, QStringLiteral("Smazat vše"), QStyle::SP_DialogDiscardButton, &TForm1::deleteAll);
-    add(5, QStringLiteral("Jdi na..."), QStyle::SP_ArrowRight, &TForm1::ToolButton5Click);
-    add(6, QStringLiteral("Hledat..."), QStyle::SP_FileDialogContentsView, &TForm1::search);
-    add(7, QStringLiteral("Nastavení programu"), QStyle::SP_FileDialogInfoView, &TForm1::openSettings);
-    add(8, QStringLiteral("Nápověda o programu"), QStyle::SP_MessageBoxQuestion, &TForm1::about);
-    add(9, QStringLiteral("Konec programu"), QStyle::SP_DialogCloseButton, &QWidget::close);
+    add(1, QStringLiteral("Nový záznam"), Picture::NewRecord, &TForm1::newRecord);
+    add(2, QStringLiteral("Editovat záznam"), Picture::EditRecord, &TForm1::editRecord);
+    add(3, QStringLiteral("Smazat záznam"), Picture::DeleteRecord, &TForm1::deleteRecord);
+    add(4, QStringLiteral("Smazat vše"), Picture::DeleteAll, &TForm1::deleteAll);
+    add(5, QStringLiteral("Jdi na..."), Picture::GoTo, &TForm1::ToolButton5Click);
+    add(6, QStringLiteral("Hledat..."), Picture::Search, &TForm1::search);
+    add(7, QStringLiteral("Nastavení programu"), Picture::Settings, &TForm1::openSettings);
+    add(8, QStringLiteral("Nápověda o programu"), Picture::About, &TForm1::about);
+    add(9, QStringLiteral("Konec programu"), Picture::Exit, &QWidget::close);
 }
 
 void TForm1::createCentralArea()
@@ -234,7 +245,7 @@ void TForm1::createStatusBar()
 
 void TForm1::createMenus()
 {
-    QStyle* s = style();
+    using icons::Picture;
     m_recordMenu = new QMenu(this);
     m_recordMenu->setObjectName(QStringLiteral("PopupMenu1"));
     const auto add
@@ -245,30 +256,30 @@ void TForm1::createMenus()
               return action;
           };
     add(m_recordMenu, QStringLiteral("Novyzaznam1"), QStringLiteral("Nový záznam"),
-        s->standardIcon(QStyle::SP_FileIcon), &TForm1::newRecord);
+        icons::picture(Picture::NewRecord), &TForm1::newRecord);
     add(m_recordMenu, QStringLiteral("Editovatzaznam1"), QStringLiteral("Editovat záznam"),
-        s->standardIcon(QStyle::SP_FileDialogDetailedView), &TForm1::editRecord);
+        icons::picture(Picture::EditRecord), &TForm1::editRecord);
     add(m_recordMenu, QStringLiteral("Smazatzaznam1"), QStringLiteral("Smazat záznam"),
-        s->standardIcon(QStyle::SP_TrashIcon), &TForm1::deleteRecord);
+        icons::picture(Picture::DeleteRecord), &TForm1::deleteRecord);
     m_recordMenu->addSeparator();
     add(m_recordMenu, QStringLiteral("Smazatvse1"), QStringLiteral("Smazat vše"),
-        s->standardIcon(QStyle::SP_DialogDiscardButton), &TForm1::deleteAll);
+        icons::picture(Picture::DeleteAll), &TForm1::deleteAll);
     m_recordMenu->addSeparator();
-    add(m_recordMenu, QStringLiteral("Prejdina1"), QStringLiteral("Jdi na..."),
-        s->standardIcon(QStyle::SP_ArrowRight), &TForm1::toggleGoToPanel);
-    add(m_recordMenu, QStringLiteral("Hledat1"), QStringLiteral("Hledat..."),
-        s->standardIcon(QStyle::SP_FileDialogContentsView), &TForm1::search);
+    add(m_recordMenu, QStringLiteral("Prejdina1"), QStringLiteral("Jdi na..."), icons::picture(Picture::GoTo),
+        &TForm1::toggleGoToPanel);
+    add(m_recordMenu, QStringLiteral("Hledat1"), QStringLiteral("Hledat..."), icons::picture(Picture::Search),
+        &TForm1::search);
 
     m_trayMenu = new QMenu(this);
     m_trayMenu->setObjectName(QStringLiteral("PopupMenu2"));
     add(m_trayMenu, QStringLiteral("napoveda"), QStringLiteral("Nápověda o programu"),
-        s->standardIcon(QStyle::SP_MessageBoxQuestion), &TForm1::about);
+        icons::picture(Picture::About), &TForm1::about);
     m_autostartAction = add(m_trayMenu, QStringLiteral("spusteni"), QStringLiteral("Automatické spuštění"),
         QIcon(), &TForm1::toggleAutostart);
     m_autostartAction->setCheckable(true);
     m_trayMenu->addSeparator();
     add(m_trayMenu, QStringLiteral("Konecprogramu1"), QStringLiteral("Konec programu"),
-        s->standardIcon(QStyle::SP_DialogCloseButton), &QWidget::close);
+        icons::picture(Picture::Exit), &QWidget::close);
 }
 
 void TForm1::createTrayIcon()
@@ -293,7 +304,8 @@ void TForm1::kontrolaClick()
         if (data_file::exists(m_programDir)) {
             loadSettings();
             m_state.stavnacteni = QStringLiteral("ano");
-            data_file::LoadData(m_programDir, m_table, m_messenger);
+            m_autosave->setDamagedDataFile(
+                data_file::LoadData(m_programDir, m_table, m_messenger) != data_file::LoadResult::Whole);
             m_state.data = QStringLiteral("vytvorena");
         } else {
             m_table.setLists({ QStringLiteral("2004") }, { QStringLiteral("366") });
@@ -307,6 +319,7 @@ void TForm1::kontrolaClick()
         m_settings.pocetnroku = QStringLiteral("1");
         if (m_state.stavnacteni == u"ano") {
             loadSettings();
+            recoverEmptyTable();
             buildListColumns();
         }
         m_state.nastaveni = QStringLiteral("ok");
@@ -324,6 +337,18 @@ void TForm1::loadSettings()
     reportRebuiltLists(settings_file::load(m_programDir, m_settings, m_table));
     m_state.stavnastaveni = QStringLiteral("načtené");
     // The start-up check loads twice and applies the result once, when it has finished.
+}
+
+void TForm1::recoverEmptyTable()
+{
+    // Without a single row every close would refuse to save, and the user could
+    // never get the calendar back.
+    if (!recovery::fillEmptyTable(m_table, m_settings))
+        return;
+    m_messenger.show(Messenger::Icon::Information, QStringLiteral("Informace"),
+        QStringLiteral("Soubor „data.zrk“ neobsahoval žádný celý záznam. Kalendář byl proto vytvořen znovu "
+                       "pro roky 2004 až %1, bez akcí.")
+            .arg(m_settings.doroku));
 }
 
 void TForm1::generateFirstYear()
@@ -369,18 +394,29 @@ void TForm1::applySettings()
     syncDisplay();
     m_list->setShowGrid(m_settings.mrizka);
     m_looks.rebuild(m_settings, m_list->font());
-    QStringList holidayYears;
-    if (m_state.stavnastaveni == u"výchozí")
-        holidayYears << QStringLiteral("2004");
-    else if (m_state.stavnastaveni == u"načtené")
-        holidayYears = m_table.years();
-    m_model->setAppearance(m_looks, holidays::Years(holidayYears), m_state.nastaveni == u"ok");
+    m_model->setAppearance(m_looks, holidayYears(), m_state.nastaveni == u"ok");
     for (int k = 0; k < m_model->columnCount(); ++k)
         m_model->setColumnTitle(k, m_settings.items[static_cast<size_t>(k)].title);
     m_autostartAction->setChecked(m_settings.start);
     m_escape->setEnabled(m_settings.esc);
     showGoToPanel(m_settings.jdiokno);
     layoutColumns();
+    emit settingsChanged();
+}
+
+holidays::Years TForm1::holidayYears() const
+{
+    QStringList years;
+    if (m_state.stavnastaveni == u"výchozí")
+        years << QStringLiteral("2004");
+    else if (m_state.stavnastaveni == u"načtené")
+        years = m_table.years();
+    return holidays::Years(years);
+}
+
+void TForm1::followYearList()
+{
+    m_model->setAppearance(m_looks, holidayYears(), m_state.nastaveni == u"ok");
 }
 
 void TForm1::syncDisplay()
@@ -576,7 +612,6 @@ bool TForm1::needsSelection()
 
 void TForm1::openDialog(Dialog dialog)
 {
-    emit dialogRequested(dialog);
     switch (dialog) {
     case Dialog::About: {
         DesktopShellOpen shell;
@@ -584,7 +619,11 @@ void TForm1::openDialog(Dialog dialog)
         box.exec();
         break;
     }
+    case Dialog::Settings:
+        Tnastav::open(*this, m_messenger);
+        break;
     default:
+        emit dialogRequested(dialog);
         break;
     }
 }
@@ -617,6 +656,7 @@ void TForm1::toggleGoToPanel()
     m_settings.jdiokno = !m_settings.jdiokno;
     goToPanel()->setDate(clock_source::today());
     showGoToPanel(m_settings.jdiokno);
+    emit settingsChanged();
 }
 
 void TForm1::ToolButton5Click()
@@ -638,8 +678,9 @@ void TForm1::openSettings()
         needsSelection();
         return;
     }
-    // The settings dialog reads the lists from their files.
-    savenClick();
+    // The settings dialog reads the lists from their files; without them it does not open.
+    if (!savenClick())
+        return;
     m_state.pocet = QStringList { QString::number(row) };
     openDialog(Dialog::Settings);
 }
@@ -654,6 +695,7 @@ void TForm1::toggleAutostart()
     // Registration with the system happens when the settings dialog applies its values.
     m_settings.start = !m_settings.start;
     m_autostartAction->setChecked(m_settings.start);
+    emit settingsChanged();
 }
 
 bool TForm1::savenClick()
@@ -679,6 +721,11 @@ void TForm1::reportRebuiltLists(const settings_file::LoadReport& report)
                        "Přehled roků a dnů byl obnoven podle záznamů."));
 }
 
+void TForm1::setDesktopIntegration(std::unique_ptr<DesktopIntegration> desktop)
+{
+    m_desktop = std::move(desktop);
+}
+
 void TForm1::bringToFront()
 {
     if (isMinimized())
@@ -692,9 +739,7 @@ void TForm1::bringToFront()
 
 void TForm1::snastaveni()
 {
-    data_file::SaveData(m_programDir, m_table, m_messenger);
-    if (!settings_file::save(m_programDir, m_settings, m_table))
-        m_messenger.show(Messenger::Icon::Error, QStringLiteral("Chyba"), kFileError);
+    m_autosave->saveAtClose();
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
