@@ -14,6 +14,7 @@
 #include "records/data_file.h"
 #include "records/recovery.h"
 #include "search/row_lookup.h"
+#include "search/search_window.h"
 #include "settings/settings_dialog.h"
 #include "settings/settings_file.h"
 
@@ -621,6 +622,9 @@ void TForm1::openDialog(Dialog dialog)
     }
     case Dialog::Settings:
         Tnastav::open(*this, m_messenger);
+        break;
+    case Dialog::Search:
+        Thledatokno::open(*this, m_messenger);
         break;
     default:
         emit dialogRequested(dialog);
