@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QPixmap>
 
 // The program's own pictures, from its resource file: they look the same on every
 // desktop and cost no lookup in the desktop's icon theme. tools/draw_icons draws them.

@@ -270,6 +270,9 @@ void TForm1::createMenus()
         &TForm1::toggleGoToPanel);
     add(m_recordMenu, QStringLiteral("Hledat1"), QStringLiteral("Hledat..."), icons::picture(Picture::Search),
         &TForm1::search);
+    m_recordMenu->addSeparator();
+    add(m_recordMenu, QStringLiteral("Exportovat1"), QStringLiteral("Exportovat..."), QIcon(),
+        &TForm1::exportEvents);
 
     m_trayMenu = new QMenu(this);
     m_trayMenu->setObjectName(QStringLiteral("PopupMenu2"));
@@ -692,6 +695,12 @@ void TForm1::openSettings()
 void TForm1::about()
 {
     openDialog(Dialog::About);
+}
+
+void TForm1::exportEvents()
+{
+    Texport dialog(m_table, m_settings, m_messenger, m_saveFileChooser, this);
+    dialog.exec();
 }
 
 void TForm1::toggleAutostart()

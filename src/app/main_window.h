@@ -5,6 +5,7 @@
 #include "app/main_state.h"
 #include "app/row_looks.h"
 #include "calendar/day_table.h"
+#include "export/export_dialog.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 
@@ -116,6 +117,10 @@ public:
     void openSettings();
     void about();
     void toggleAutostart();
+    // Opens the export dialog on what is in memory.
+    void exportEvents();
+    // Where the export dialog asks for its file name (tests answer on their own).
+    void setSaveFileChooser(SaveFileChooser chooser) { m_saveFileChooser = std::move(chooser); }
 
 signals:
     // Where the forms of the other windows are opened from.
@@ -181,4 +186,5 @@ private:
     bool m_goToTodayRan = false;
     bool m_shownOnce = false;
     bool m_inWidthCheck = false;
+    SaveFileChooser m_saveFileChooser = fileDialogChooser();
 };
