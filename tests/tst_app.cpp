@@ -513,9 +513,16 @@ void TestApp::recordMenuReachesTheCommands()
     window->findChild<QAction*>("Novyzaznam1")->trigger();
     QCOMPARE(m_messenger.texts(), QStringList { kNeedsSelection });
     window->selectRow(2);
+    QString opened;
+    QTimer::singleShot(0, window.get(), [&] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            opened = dialog->windowTitle();
+            dialog->close();
+        }
+    });
     window->findChild<QAction*>("Hledat1")->trigger();
-    QCOMPARE(dialogs.count(), 1);
-    QCOMPARE(dialogs.last().first().value<TForm1::Dialog>(), TForm1::Dialog::Search);
+    QCOMPARE(opened, QStringLiteral("Hledat..."));
+    QCOMPARE(dialogs.count(), 0);
     window->findChild<QAction*>("Prejdina1")->trigger();
     QVERIFY(window->settings().jdiokno);
     QTRY_COMPARE(window->listView()->mapTo(window.get(), QPoint(0, 0)).y(), 66);

@@ -16,6 +16,7 @@
 #include "records/record_dialogs.h"
 #include "records/recovery.h"
 #include "search/row_lookup.h"
+#include "search/search_window.h"
 #include "settings/settings_dialog.h"
 #include "settings/settings_file.h"
 
@@ -44,8 +45,9 @@ const QString kRecordNumber = QStringLiteral("Č. záznamu: ");
 const QString kNeedsSelection = QStringLiteral("Musíte mít označený záznam");
 const QString kFileError = QStringLiteral("Chyba při vytváření souboru");
 constexpr int kPanelWidths[4] = { 150, 104, 104, 70 };
-constexpr int kPanelGap
-    = 3; // between the panels: with the bar's own 2-pixel edge, 2 pixels stay on the right
+// Between the status panels; with the bar's own 2-pixel edge on the left, 2 pixels
+// stay free on the right of a 441-pixel window.
+constexpr int kPanelGap = 3;
 constexpr int kToolBarHeight = 34;
 constexpr int kGoToPanelHeight = 32; // the 31-pixel strip and the line under it
 } // namespace
@@ -650,6 +652,9 @@ void TForm1::openDialog(Dialog dialog)
     }
     case Dialog::Settings:
         Tnastav::open(*this, m_messenger);
+        return;
+    case Dialog::Search:
+        Thledatokno::open(*this, m_messenger);
         return;
     default:
         break;
