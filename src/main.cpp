@@ -3,6 +3,7 @@
 #include "app/message_box_messenger.h"
 #include "app/single_instance.h"
 #include "app/translations.h"
+#include "platform/desktop_integration.h"
 #include "platform/program_dir.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@ int main(int argc, char* argv[])
     program_dir::adoptFiles(dir, messenger);
 
     TForm1 window(dir, messenger);
+    window.setDesktopIntegration(makeDesktopIntegration(QCoreApplication::applicationFilePath()));
     messenger.setParentWindow(&window);
     QObject::connect(&lock, &InstanceLock::activationRequested, &window, &TForm1::bringToFront);
     window.show();
