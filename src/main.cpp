@@ -28,8 +28,8 @@ int main(int argc, char* argv[])
     program_dir::adoptFiles(dir, messenger);
 
     TForm1 window(dir, messenger);
+    window.setDesktopIntegration(makeDesktopIntegration(QCoreApplication::applicationFilePath()));
     messenger.setParentWindow(&window);
-    window.setDesktopIntegration(makeDesktopIntegration(QApplication::applicationFilePath()));
     QObject::connect(&lock, &InstanceLock::activationRequested, &window, &TForm1::bringToFront);
     window.show();
     return QApplication::exec();
