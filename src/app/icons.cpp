@@ -26,11 +26,6 @@ QIcon fromFiles(const char* name, std::initializer_list<int> sizes)
 }
 } // namespace
 
-QPixmap programPicture(int size)
-{
-    return sheet(size);
-}
-
 QIcon program()
 {
     return fromFiles("program", { 16, 24, 32, 48, 64 });

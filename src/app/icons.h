@@ -12,8 +12,6 @@ enum class Picture { NewRecord, EditRecord, DeleteRecord, DeleteAll, GoTo, Searc
 
 // The program's icon (window and tray): a calendar sheet.
 QIcon program();
-// The same picture at any size in pixels (the installed icons are made from it).
-QPixmap programPicture(int size);
 
 // A picture at 16 and 24 pixels (and twice that on high-density screens).
 QIcon picture(Picture picture);
