@@ -3,40 +3,67 @@
 #include "platform/messenger.h"
 #include "calendar/day_names.h"
 #include "calendar/day_table.h"
+#include "platform/cp1250.h"
 
+#include <array>
 #include <new>
 
 namespace generation {
 
 namespace {
-    const QString kOutOfMemory = QStringLiteral("Není dostatek paměti pro vytvoření nové dynamické proměnné!");
+const QString kOutOfMemory = QStringLiteral("Není dostatek paměti pro vytvoření nové dynamické proměnné!");
 
-    bool isNumber(const QString& text)
-    {
-        if (text.isEmpty())
+bool isNumber(const QString& text)
+{
+    if (text.isEmpty())
+        return false;
+    for (QChar c : text) {
+        if (c < u'0' || c > u'9')
             return false;
-        for (QChar c : text) {
-            if (c < u'0' || c > u'9')
-                return false;
-        }
-        return text.size() <= 9;
     }
-
-    // The year of a day row's date, or 0 when it is not a dd.mm.yyyy date.
-    int yearOf(const EventRecord& record)
-    {
-        const QByteArrayView date = record.view(EventRecord::Field::Date);
-        if (date.size() != 10)
-            return 0;
-        int year = 0;
-        for (char c : date.sliced(6)) {
-            if (c < '0' || c > '9')
-                return 0;
-            year = year * 10 + (c - '0');
-        }
-        return year;
-    }
+    return text.size() <= 9;
 }
+
+// The year of a day row's date, or 0 when it is not a dd.mm.yyyy date.
+int yearOf(const EventRecord& record)
+{
+    const QByteArrayView date = record.view(EventRecord::Field::Date);
+    if (date.size() != 10)
+        return 0;
+    int year = 0;
+    for (char c : date.sliced(6)) {
+        if (c < '0' || c > '9')
+            return 0;
+        year = year * 10 + (c - '0');
+    }
+    return year;
+}
+
+int digits(QByteArrayView text)
+{
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// Reading dd.MM.yyyy as QDate::fromString does; the form every day row has is read
+// straight from the bytes, which saves parsing the pattern for each of the rows.
+QDate dateOf(const EventRecord& record)
+{
+    const QByteArrayView date = record.view(EventRecord::Field::Date);
+    if (date.size() == 10 && date[2] == '.' && date[5] == '.') {
+        const int day = digits(date.first(2)), month = digits(date.sliced(3, 2)),
+                  year = digits(date.sliced(6));
+        if (day >= 0 && month >= 0 && year >= 0)
+            return QDate(year, month, day);
+    }
+    return QDate::fromString(record.text(EventRecord::Field::Date), QStringLiteral("dd.MM.yyyy"));
+}
+} // namespace
 
 bool isLeapYear(int year)
 {
@@ -100,6 +127,11 @@ void rebuildWithFormat(DayTable& table, const QString& format, const QString& po
         return;
     const bool keepValue1 = pocets == u"5" || pocets == u"6";
     const bool keepValue2 = pocets == u"6";
+    // The seven names of the format, as stored bytes, Monday first.
+    std::array<QByteArray, 7> names;
+    for (int day = 0; day < 7; ++day)
+        names[static_cast<size_t>(day)]
+            = cp1250::encode(day_names::name(QDate(2004, 1, 5).addDays(day), formatIndex));
     try {
         std::vector<EventRecord> rows;
         rows.reserve(table.records().size());
@@ -113,10 +145,10 @@ void rebuildWithFormat(DayTable& table, const QString& format, const QString& po
             if (keepValue2)
                 row.setBytes(Field::Value2, old.view(Field::Value2));
             if (!row.isEmpty(Field::Date)) {
-                const QDate date = QDate::fromString(row.text(Field::Date), QStringLiteral("dd.MM.yyyy"));
+                const QDate date = dateOf(row);
                 // A date that cannot be read keeps the name it had, so the row stays a day row.
                 if (date.isValid())
-                    row.setText(Field::DayName, day_names::name(date, formatIndex));
+                    row.setBytes(Field::DayName, names[static_cast<size_t>(date.dayOfWeek() - 1)]);
                 else
                     row.setBytes(Field::DayName, old.view(Field::DayName));
             }
