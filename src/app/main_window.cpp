@@ -429,7 +429,9 @@ void TForm1::followYearList()
 
 void TForm1::syncDisplay()
 {
-    m_trayIcon->setVisible(m_settings.ikona);
+    // The tray asks the desktop for its tray: the first frame does not wait for that.
+    if (m_shownOnce)
+        m_trayIcon->setVisible(m_settings.ikona);
     statusBar()->setVisible(m_settings.statusbar);
 }
 
@@ -512,6 +514,10 @@ void TForm1::showEvent(QShowEvent* event)
     }
     scheduleGoToToday();
     armMidnight();
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible())
+            m_trayIcon->setVisible(m_settings.ikona);
+    });
 }
 
 // ---- today's row ----------------------------------------------------------
