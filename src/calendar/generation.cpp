@@ -4,6 +4,8 @@
 #include "calendar/day_names.h"
 #include "calendar/day_table.h"
 
+#include <algorithm>
+#include <limits>
 #include <new>
 
 namespace generation {
@@ -164,10 +166,13 @@ void listsFromRows(const DayTable& table, QStringList& years, QStringList& dayCo
 
 int totalDays(const QStringList& dayCounts)
 {
-    int total = 0;
+    // Lines of a damaged file can hold any number; the sum must not overflow.
+    constexpr qint64 low = std::numeric_limits<int>::min();
+    constexpr qint64 high = std::numeric_limits<int>::max();
+    qint64 total = 0;
     for (const QString& count : dayCounts)
-        total += count.toInt();
-    return total;
+        total = std::clamp(total + count.toInt(), low, high);
+    return static_cast<int>(total);
 }
 
 } // namespace generation
