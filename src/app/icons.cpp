@@ -28,7 +28,7 @@ QIcon fromFiles(const char* name, std::initializer_list<int> sizes)
 
 QPixmap programPicture(int size)
 {
-    return sheet(size);
+    return program().pixmap(size);
 }
 
 QIcon program()
