@@ -3,22 +3,18 @@ include(GNUInstallDirs)
 
 # One reverse-DNS id names the desktop entry, the icon and the AppStream data.
 set(ZORIVKA_APP_ID cz.zorivka.Zorivka)
-set(ZORIVKA_ICON_SIZES 16 22 24 32 48 64 128 256)
+set(ZORIVKA_ICON_SIZES 16 24 32 48 64 128 256)
 
 install(TARGETS zorivka RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(UNIX AND NOT APPLE)
     install(FILES data/${ZORIVKA_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     install(FILES data/${ZORIVKA_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
     foreach(size IN LISTS ZORIVKA_ICON_SIZES)
-        install(FILES data/icons/${size}/${ZORIVKA_APP_ID}.png
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+        # The program icon that tools/draw_icons draws for the window, at the theme's sizes.
+        install(FILES resources/icons/program-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME ${ZORIVKA_APP_ID}.png)
     endforeach()
 endif()
-
-# Renders data/icons again from the drawn program icon: cmake --build build --target render_icons,
-# then build/render_icons data/icons with QT_QPA_PLATFORM=offscreen.
-add_executable(render_icons EXCLUDE_FROM_ALL tools/render_icons.cpp)
-target_link_libraries(render_icons PRIVATE zorivka_gui)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zorivka)

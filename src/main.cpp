@@ -24,6 +24,7 @@ int main(int argc, char* argv[])
     InstanceLock lock;
     if (!lock.acquireOrHandOver(dir, messenger))
         return 0;
+    program_dir::adoptFiles(dir, messenger);
 
     TForm1 window(dir, messenger);
     messenger.setParentWindow(&window);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/day_list_model.h"
+#include "app/icons.h"
 #include "app/main_state.h"
 #include "app/row_looks.h"
 #include "calendar/day_table.h"
@@ -9,9 +10,12 @@
 #include "settings/settings_file.h"
 
 #include <QMainWindow>
-#include <QStyle>
 #include <QString>
 
+#include <memory>
+
+class DesktopIntegration;
+class AutoSave;
 class Messenger;
 class QAction;
 class QShortcut;
@@ -47,6 +51,7 @@ public:
     const QString& programDir() const { return m_programDir; }
     QTableView* listView() const { return m_list; }
     DayListModel& model() { return *m_model; }
+    AutoSave& autoSave() { return *m_autosave; }
 
     // Brings the window in step with the settings record: tray icon, status bar,
     // grid lines, row looks, holiday years, column titles and widths, column layout,
@@ -80,6 +85,13 @@ public:
     // is missing or damaged).
     void loadnClick();
 
+    // The desktop's autostart and launcher services; the settings dialog uses them.
+    void setDesktopIntegration(std::unique_ptr<DesktopIntegration> desktop);
+    DesktopIntegration* desktopIntegration() const { return m_desktop.get(); }
+
+    // Status panels 1 to 3: the range of years.
+    void writeRangePanels();
+
     // Shows the window in front of the others (a second start asks for it).
     void bringToFront();
 
@@ -105,6 +117,8 @@ public:
 signals:
     // Where the forms of the other windows are opened from.
     void dialogRequested(TForm1::Dialog dialog);
+    // The settings record changed after start-up (the files follow shortly).
+    void settingsChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -117,13 +131,15 @@ private:
     void kontrolaClick();
     void loadSettings();
     void reportRebuiltLists(const settings_file::LoadReport& report);
+    void recoverEmptyTable();
     void generateFirstYear();
     void goToToday();
     void scheduleGoToToday();
     void armMidnight();
     void syncDisplay();
     void showGoToPanel(bool shown);
-    void writeRangePanels();
+    holidays::Years holidayYears() const;
+    void followYearList();
 
     void ListView1Click();
     void ListView1DblClick();
@@ -135,14 +151,16 @@ private:
     void createTrayIcon();
     void createStatusBar();
     void createCentralArea();
-    QToolButton* addToolButton(int number, const QString& hint, QStyle::StandardPixmap picture);
+    QToolButton* addToolButton(int number, const QString& hint, icons::Picture picture);
 
     QString m_programDir;
     Messenger& m_messenger;
+    std::unique_ptr<DesktopIntegration> m_desktop;
     DayTable m_table;
     Settings m_settings;
     MainState m_state;
     DayListModel* m_model = nullptr;
+    AutoSave* m_autosave = nullptr;
     RowLooks m_looks;
 
     QToolBar* m_toolBar = nullptr;
