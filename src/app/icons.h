@@ -7,7 +7,18 @@
 namespace icons {
 
 // The pictures of the toolbar, the menus and the dialogs.
-enum class Picture { NewRecord, EditRecord, DeleteRecord, DeleteAll, GoTo, Search, Settings, About, Exit };
+enum class Picture {
+    NewRecord,
+    EditRecord,
+    DeleteRecord,
+    DeleteAll,
+    GoTo,
+    Search,
+    Settings,
+    About,
+    Exit,
+    Export
+};
 
 // The program's icon (window and tray): a calendar sheet.
 QIcon program();
