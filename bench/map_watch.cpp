@@ -35,8 +35,8 @@ bool hasTitle(Display* display, Window window, const std::string& title)
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(display, window, XA_WM_NAME, 0, 256, False, AnyPropertyType, &type, &format, &count,
-            &after, &data)
+    if (XGetWindowProperty(display, window, XA_WM_NAME, 0, 256, False, AnyPropertyType, &type, &format,
+            &count, &after, &data)
             != Success
         || !data)
         return false;

@@ -41,7 +41,8 @@ int main(int argc, char* argv[])
     model->setHorizontalHeaderLabels({ "Day", "Date", "Time", "Event" });
     for (int row = 0; row < model->rowCount(); ++row) {
         model->setItem(row, 0, new QStandardItem(QStringLiteral("Mo")));
-        model->setItem(row, 1, new QStandardItem(QStringLiteral("%1.01.2004").arg(row % 28 + 1, 2, 10, QChar('0'))));
+        model->setItem(
+            row, 1, new QStandardItem(QStringLiteral("%1.01.2004").arg(row % 28 + 1, 2, 10, QChar('0'))));
         model->setItem(row, 2, new QStandardItem(QStringLiteral("19:30")));
         model->setItem(row, 3, new QStandardItem(QStringLiteral("Concert %1").arg(row)));
     }

@@ -3,18 +3,19 @@ include(GNUInstallDirs)
 
 # One reverse-DNS id names the desktop entry, the icon and the AppStream data.
 set(ZORIVKA_APP_ID cz.zorivka.Zorivka)
-set(ZORIVKA_ICON_SIZES 16 24 32 48 64 128 256)
+set(ZORIVKA_ICON_SIZES 16 22 24 32 48 64 128 256)
 
 install(TARGETS zorivka RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(UNIX AND NOT APPLE)
     install(FILES data/${ZORIVKA_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     install(FILES data/${ZORIVKA_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
     foreach(size IN LISTS ZORIVKA_ICON_SIZES)
-        # The program icon that tools/draw_icons draws for the window, at the theme's sizes.
-        install(FILES resources/icons/program-${size}.png
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME ${ZORIVKA_APP_ID}.png)
+        install(FILES data/icons/${size}/${ZORIVKA_APP_ID}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
     endforeach()
 endif()
+
+# data/icons is drawn with the program's other pictures: see tools/CMakeLists.txt.
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zorivka)

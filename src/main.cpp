@@ -4,6 +4,7 @@
 #include "app/single_instance.h"
 #include "app/translations.h"
 #include "export/command_line.h"
+#include "platform/desktop_integration.h"
 #include "platform/program_dir.h"
 
 #include <QApplication>
@@ -28,6 +29,7 @@ int main(int argc, char* argv[])
 
     TForm1 window(dir, messenger);
     messenger.setParentWindow(&window);
+    window.setDesktopIntegration(makeDesktopIntegration(QApplication::applicationFilePath()));
     QObject::connect(&lock, &InstanceLock::activationRequested, &window, &TForm1::bringToFront);
     window.show();
     return QApplication::exec();

@@ -1,5 +1,6 @@
 #include "platform/desktop_integration.h"
 
+#include "desktop_home.h"
 #include "test_files.h"
 
 #include <QtTest>
@@ -10,38 +11,6 @@ namespace {
 
 using test_files::readRaw;
 using test_files::writeRaw;
-
-const char* const kVariables[] = { "HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME" };
-
-// Points the home and the two base directories somewhere for one test and puts
-// the real ones back afterwards. A null value unsets the variable.
-class Environment final {
-public:
-    Environment(const QString& home, const QString& config, const QString& data)
-    {
-        for (const char* name : kVariables)
-            m_saved.append(qgetenv(name));
-        set("HOME", home);
-        set("XDG_CONFIG_HOME", config);
-        set("XDG_DATA_HOME", data);
-    }
-    ~Environment()
-    {
-        for (int i = 0; i < m_saved.size(); ++i)
-            qputenv(kVariables[i], m_saved[i]);
-    }
-    Q_DISABLE_COPY_MOVE(Environment)
-
-private:
-    static void set(const char* name, const QString& value)
-    {
-        if (value.isNull())
-            qunsetenv(name);
-        else
-            qputenv(name, value.toLocal8Bit());
-    }
-    QList<QByteArray> m_saved;
-};
 
 // desktop-file-validate's complaints about a file, empty when it has none.
 QString validatorComplaints(const QString& path)
@@ -106,7 +75,7 @@ void DesktopTest::init()
 
 void DesktopTest::autostart_follows_the_setting()
 {
-    Environment env { home(), config(), data() };
+    DesktopHome env { home(), config(), data() };
     const QString entry = config() + u"/autostart/zorivka.desktop"_s;
     auto desktop = makeDesktopIntegration(program());
 
@@ -140,12 +109,12 @@ void DesktopTest::autostart_base_directories()
     const QString fallback = home() + u"/.config/autostart/zorivka.desktop"_s;
     {
         // Unset, and relative (which the rules say to ignore): below the home folder.
-        Environment env { home(), QString(), QString() };
+        DesktopHome env { home(), QString(), QString() };
         QVERIFY(makeDesktopIntegration(program())->setAutostart(true));
         QVERIFY(QFileInfo::exists(fallback));
     }
     {
-        Environment env { home(), u"relativní/cesta"_s, QString() };
+        DesktopHome env { home(), u"relativní/cesta"_s, QString() };
         auto desktop = makeDesktopIntegration(program());
         QVERIFY(desktop->autostartEnabled());
         QVERIFY(desktop->setAutostart(false));
@@ -153,7 +122,7 @@ void DesktopTest::autostart_base_directories()
     }
     {
         // No home and no configuration home: nothing to write to, nothing to remove.
-        Environment env { QString(), QString(), QString() };
+        DesktopHome env { QString(), QString(), QString() };
         auto desktop = makeDesktopIntegration(program());
         QVERIFY(!desktop->setAutostart(true));
         QVERIFY(desktop->setAutostart(false));
@@ -167,7 +136,7 @@ void DesktopTest::autostart_write_failure()
     // A file where the configuration folder should be: nothing can go below it.
     const QString blocked = home() + u"/soubor"_s;
     QVERIFY(writeRaw(blocked, "not a folder"));
-    Environment env { home(), blocked, data() };
+    DesktopHome env { home(), blocked, data() };
     auto desktop = makeDesktopIntegration(program());
     QVERIFY(!desktop->setAutostart(true));
     QVERIFY(!desktop->autostartEnabled());
@@ -175,7 +144,7 @@ void DesktopTest::autostart_write_failure()
     QCOMPARE(readRaw(blocked), "not a folder");
 
     // An entry that cannot be removed is reported too (a folder in its place).
-    Environment env2 { home(), config(), data() };
+    DesktopHome env2 { home(), config(), data() };
     QVERIFY(QDir().mkpath(config() + u"/autostart/zorivka.desktop/obsah"_s));
     QVERIFY(!desktop->setAutostart(false));
 }
@@ -185,7 +154,7 @@ void DesktopTest::launchers_in_both_places()
     const QString desktopFolder = home() + u"/Pracovní plocha"_s;
     QVERIFY(QDir().mkpath(desktopFolder));
     writeUserDirs(config(), "XDG_DESKTOP_DIR=\"$HOME/Pracovní plocha\"");
-    Environment env { home(), config(), data() };
+    DesktopHome env { home(), config(), data() };
     const QString onDesktop = desktopFolder + u"/zorivka.desktop"_s;
     const QString inMenu = data() + u"/applications/zorivka.desktop"_s;
     // An older launcher in the menu is replaced, not kept.
@@ -220,14 +189,14 @@ void DesktopTest::launcher_folder_must_exist()
     {
         // The session's desktop folder is missing: nothing is created in its place.
         writeUserDirs(config(), "XDG_DESKTOP_DIR=\"$HOME/Plocha\"");
-        Environment env { home(), config(), data() };
+        DesktopHome env { home(), config(), data() };
         QVERIFY(!desktop->createShortcut(DesktopIntegration::Place::Desktop));
         QVERIFY(!QFileInfo::exists(home() + u"/Plocha"_s));
     }
     {
         // A desktop that resolves to the root (no home): never a launcher there.
         writeUserDirs(config(), "XDG_DESKTOP_DIR=\"$HOME/\"");
-        Environment env { u""_s, config(), data() };
+        DesktopHome env { u""_s, config(), data() };
         const bool atRootBefore = QFileInfo::exists(u"/zorivka.desktop"_s);
         QVERIFY(!desktop->createShortcut(DesktopIntegration::Place::Desktop));
         if (!atRootBefore && QFileInfo::exists(u"/zorivka.desktop"_s)) {
@@ -238,13 +207,13 @@ void DesktopTest::launcher_folder_must_exist()
     {
         // An empty desktop setting.
         writeUserDirs(config(), "XDG_DESKTOP_DIR=\"\"");
-        Environment env { u""_s, config(), data() };
+        DesktopHome env { u""_s, config(), data() };
         QVERIFY(!desktop->createShortcut(DesktopIntegration::Place::Desktop));
     }
     {
         // Without a setting, the desktop below the home folder, when it is there.
         QVERIFY(QFile::remove(config() + u"/user-dirs.dirs"_s));
-        Environment env { home(), config(), data() };
+        DesktopHome env { home(), config(), data() };
         QVERIFY(!desktop->createShortcut(DesktopIntegration::Place::Desktop));
         QVERIFY(QDir().mkpath(home() + u"/Desktop"_s));
         QVERIFY(desktop->createShortcut(DesktopIntegration::Place::Desktop));
@@ -252,7 +221,7 @@ void DesktopTest::launcher_folder_must_exist()
     }
     {
         // No data home and no home: the menu has no folder.
-        Environment env { QString(), QString(), QString() };
+        DesktopHome env { QString(), QString(), QString() };
         QVERIFY(!desktop->createShortcut(DesktopIntegration::Place::StartMenu));
         QVERIFY(!QFileInfo::exists(u"/applications/zorivka.desktop"_s));
     }
@@ -268,7 +237,7 @@ void DesktopTest::launcher_starts_the_program()
     const QString executable = folder + u"/zorivka *"_s;
     QVERIFY(writeRaw(executable, "#!/bin/sh\npwd > \"$MARKER\"\n"));
     QVERIFY(QFile::setPermissions(executable, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    Environment env { home(), config(), data() };
+    DesktopHome env { home(), config(), data() };
     QVERIFY(makeDesktopIntegration(executable)->createShortcut(DesktopIntegration::Place::StartMenu));
     const QString launcher = data() + u"/applications/zorivka.desktop"_s;
     QCOMPARE(validatorComplaints(launcher), QString());

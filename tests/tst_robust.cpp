@@ -1,5 +1,6 @@
 #include "app/autosave.h"
 #include "app/main_window.h"
+#include "app/single_instance.h"
 #include "calendar/day_table.h"
 #include "platform/clock.h"
 #include "platform/cp1250.h"
@@ -635,6 +636,15 @@ void RobustTest::killedAfterAnEditKeepsTheEdit()
     QVERIFY(child.waitForFinished(10000));
     QCOMPARE(child.exitStatus(), QProcess::CrashExit);
 
+    {
+        // The killed copy left its lock and its socket behind: neither stops the next one,
+        // which is then reached by a later start.
+        InstanceLock lock;
+        QVERIFY(lock.acquire(m_dir->path()));
+        QSignalSpy raised(&lock, &InstanceLock::activationRequested);
+        QVERIFY(InstanceLock::activateRunning(m_dir->path()));
+        QTRY_COMPARE(raised.count(), 1);
+    }
     const QString output = runChild({ u"show"_s, u"100"_s });
     QVERIFY2(!output.contains(u"refused"_s) && !output.contains(u"message:"_s), qPrintable(output));
     QVERIFY2(output.contains(u"event: Zabito po úpravě\n"_s), qPrintable(output));

@@ -1,6 +1,8 @@
 // Draws the program's pictures into resources/icons: each picture at 16 and 24
-// pixels, and at twice those for high-density screens. Run it once after changing
-// a picture: cmake --build build --target draw_icons && build/draw_icons resources/icons
+// pixels, and at twice those for high-density screens; and the program's icon at
+// the hicolor theme's sizes into data/icons for installing. Run it once after
+// changing a picture: cmake --build build --target draw_icons &&
+// build/draw_icons resources/icons data/icons
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -207,8 +209,8 @@ bool write(const QString& dir, const QString& name, int size, const Drawing& dra
 int main(int argc, char* argv[])
 {
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: draw_icons <directory>\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: draw_icons <resources/icons> <data/icons>\n");
         return 2;
     }
     const QString dir = QString::fromLocal8Bit(argv[1]);
@@ -223,8 +225,13 @@ int main(int argc, char* argv[])
             ok = write(dir, QStringLiteral("%1-%2@2x.png").arg(name).arg(size), 2 * size, draw) && ok;
         }
     }
-    // 128 and 256 only for the icon theme of an installed program.
-    for (int size : { 16, 24, 32, 48, 64, 128, 256 })
+    for (int size : { 16, 24, 32, 48, 64 })
         ok = write(dir, QStringLiteral("program-%1.png").arg(size), size, program) && ok;
+    // The installed icon, one folder per size as the hicolor theme wants it.
+    const QDir installed(QString::fromLocal8Bit(argv[2]));
+    for (int size : { 16, 22, 24, 32, 48, 64, 128, 256 }) {
+        const QString sizeDir = installed.filePath(QString::number(size));
+        ok = QDir().mkpath(sizeDir) && write(sizeDir, QStringLiteral("cz.zorivka.Zorivka.png"), size, program) && ok;
+    }
     return ok ? 0 : 1;
 }

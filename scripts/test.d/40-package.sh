@@ -12,7 +12,7 @@ trap 'rm -rf "$stage"' EXIT
 cmake --install build --prefix "$stage/usr" >/dev/null
 desktop-file-validate "$stage/usr/share/applications/$id.desktop"
 appstreamcli validate --no-net "$stage/usr/share/metainfo/$id.metainfo.xml"
-for size in 16 24 32 48 64 128 256; do
+for size in 16 22 24 32 48 64 128 256; do
     file "$stage/usr/share/icons/hicolor/${size}x${size}/apps/$id.png" | grep -q "PNG image data, $size x $size"
 done
 

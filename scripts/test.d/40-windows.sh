@@ -33,7 +33,8 @@ x86_64-w64-mingw32-g++-posix -std=c++20 -Wall -Wextra -Werror -O1 -static -I"$ro
     -lole32 -luuid -ladvapi32 -o "$program"
 # The Qt adapter over it, against this machine's Qt headers: a check of its syntax
 # and of its use of the layer and the interface, not a Windows build of Qt.
-qt=$(dirname "$(find /usr/include -name QtCore -type d -path '*qt6*' -print -quit)")
+qtHeaders=(/usr/include/*/qt6/QtCore)
+qt=$(dirname "${qtHeaders[0]}")
 x86_64-w64-mingw32-g++-posix -std=c++20 -Wall -Wextra -Werror -Wno-attributes -fsyntax-only \
     -I"$qt" -I"$qt/QtCore" -I"$root/src" "$root/src/platform/desktop_integration_windows.cpp"
 echo "compiled in $((SECONDS - started)) s"

@@ -2,6 +2,7 @@
 
 #include "app/autosave.h"
 #include "about/about_box.h"
+#include "app/go_to_panel.h"
 #include "app/icons.h"
 #include "platform/messenger.h"
 #include "calendar/day_names.h"
@@ -41,6 +42,8 @@ const QString kRecordNumber = QStringLiteral("Č. záznamu: ");
 const QString kNeedsSelection = QStringLiteral("Musíte mít označený záznam");
 const QString kFileError = QStringLiteral("Chyba při vytváření souboru");
 constexpr int kPanelWidths[4] = { 150, 104, 104, 70 };
+constexpr int kPanelGap
+    = 3; // between the panels: with the bar's own 2-pixel edge, 2 pixels stay on the right
 constexpr int kToolBarHeight = 34;
 constexpr int kGoToPanelHeight = 32; // the 31-pixel strip and the line under it
 } // namespace
@@ -128,7 +131,7 @@ void TForm1::createToolBar()
     add(2, QStringLiteral("Editovat záznam"), Picture::EditRecord, &TForm1::editRecord);
     add(3, QStringLiteral("Smazat záznam"), Picture::DeleteRecord, &TForm1::deleteRecord);
     add(4, QStringLiteral("Smazat vše"), Picture::DeleteAll, &TForm1::deleteAll);
-    add(5, QStringLiteral("Jdi na..."), Picture::GoTo, &TForm1::toggleGoToPanel);
+    add(5, QStringLiteral("Jdi na..."), Picture::GoTo, &TForm1::ToolButton5Click);
     add(6, QStringLiteral("Hledat..."), Picture::Search, &TForm1::search);
     add(7, QStringLiteral("Nastavení programu"), Picture::Settings, &TForm1::openSettings);
     add(8, QStringLiteral("Nápověda o programu"), Picture::About, &TForm1::about);
@@ -182,15 +185,17 @@ void TForm1::createCentralArea()
     connect(m_list, &QTableView::doubleClicked, this, &TForm1::ListView1DblClick);
     connect(m_list, &QTableView::customContextMenuRequested, this,
         [this](const QPoint& pos) { m_recordMenu->popup(m_list->viewport()->mapToGlobal(pos)); });
-    // Columns that are not locked never get narrower than their set width.
+    // Columns 4 to 6 may be dragged but go back to their set width at once, as the
+    // column layout holds them; only the stretching column follows the window.
     connect(
         m_list->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int size) {
             QHeaderView* header = m_list->horizontalHeader();
-            if (column < 3 || header->sectionResizeMode(column) == QHeaderView::Stretch)
+            if (column < 3 || header->sectionResizeMode(column) == QHeaderView::Stretch
+                || m_state.stavtimeru7 != u"ON")
                 return;
-            const int minimum = m_settings.width(column);
-            if (size < minimum)
-                header->resizeSection(column, minimum);
+            const int set = m_settings.width(column);
+            if (size != set)
+                header->resizeSection(column, set);
         });
     layout->addWidget(m_list, 1);
 
@@ -211,8 +216,15 @@ void TForm1::createStatusBar()
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(false);
+    // The panels sit in a row of their own, so the bar's spacing cannot push them
+    // apart unevenly or the last one past the window's edge.
+    auto* row = new QWidget(bar);
+    row->setObjectName(QStringLiteral("StatusPanels"));
+    auto* panels = new QHBoxLayout(row);
+    panels->setContentsMargins(0, 0, 0, 0);
+    panels->setSpacing(kPanelGap);
     for (int i = 0; i < 4; ++i) {
-        auto* panel = new QLabel(bar);
+        auto* panel = new QLabel(row);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panel->setAlignment(Qt::AlignCenter);
         panel->setFixedWidth(kPanelWidths[i]);
@@ -222,9 +234,11 @@ void TForm1::createStatusBar()
         QFont small = panel->font();
         small.setPointSizeF(small.pointSizeF() * 0.85);
         panel->setFont(small);
-        bar->addWidget(panel);
+        panels->addWidget(panel);
         m_panels[i] = panel;
     }
+    panels->addStretch(1);
+    bar->addWidget(row, 1);
     setStatusText(0, kRecordNumber);
 }
 
@@ -415,7 +429,18 @@ void TForm1::syncDisplay()
 
 void TForm1::showGoToPanel(bool shown)
 {
+    if (shown)
+        goToPanel();
     m_goToPanel->setVisible(shown);
+}
+
+GoToPanel* TForm1::goToPanel()
+{
+    if (!m_goTo) {
+        m_goTo = new GoToPanel(*this, m_messenger, m_goToPanel);
+        m_goToPanel->layout()->addWidget(m_goTo);
+    }
+    return m_goTo;
 }
 
 // ---- window modes ---------------------------------------------------------
@@ -511,6 +536,10 @@ void TForm1::goToToday()
     if (m_state.data != u"vytvorena")
         return;
     m_state.DateEdit1 = clock_source::today();
+    // Only the first run: later runs would overwrite the date the user chose there.
+    if (!m_goToTodayRan && m_goTo)
+        m_goTo->setDate(m_state.DateEdit1);
+    m_goToTodayRan = true;
     const QString key = day_names::dateText(m_state.DateEdit1).toUpper();
     const int row = row_lookup::firstRowContaining(m_table, key, true);
     if (row < 0)
@@ -520,7 +549,7 @@ void TForm1::goToToday()
     selectRow(row);
     m_state.data = QStringLiteral("data");
     m_midnight->stop();
-    setStatusText(0, kRecordNumber + QString::number(row + 1));
+    showRecordNumber(row);
 }
 
 // ---- selection and clicks -------------------------------------------------
@@ -547,7 +576,7 @@ void TForm1::ListView1Click()
 {
     const int row = selectedRow();
     if (row >= 0 && row != m_table.rowCount() - 1)
-        setStatusText(0, kRecordNumber + QString::number(row + 1));
+        showRecordNumber(row);
 }
 
 void TForm1::ListView1DblClick()
@@ -561,6 +590,11 @@ void TForm1::setStatusText(int panel, const QString& text)
 {
     m_panels[panel]->setText(text);
     m_panels[panel]->setAccessibleName(text);
+}
+
+void TForm1::showRecordNumber(int row)
+{
+    setStatusText(0, kRecordNumber + QString::number(row + 1));
 }
 
 QString TForm1::statusText(int panel) const
@@ -580,7 +614,6 @@ bool TForm1::needsSelection()
 
 void TForm1::openDialog(Dialog dialog)
 {
-    emit dialogRequested(dialog);
     switch (dialog) {
     case Dialog::About: {
         DesktopShellOpen shell;
@@ -592,6 +625,7 @@ void TForm1::openDialog(Dialog dialog)
         Tnastav::open(*this, m_messenger);
         break;
     default:
+        emit dialogRequested(dialog);
         break;
     }
 }
@@ -622,8 +656,15 @@ void TForm1::deleteAll()
 void TForm1::toggleGoToPanel()
 {
     m_settings.jdiokno = !m_settings.jdiokno;
+    goToPanel()->setDate(clock_source::today());
     showGoToPanel(m_settings.jdiokno);
     emit settingsChanged();
+}
+
+void TForm1::ToolButton5Click()
+{
+    goToPanel()->clearUnit();
+    toggleGoToPanel();
 }
 
 void TForm1::search()

@@ -16,6 +16,7 @@
 
 class DesktopIntegration;
 class AutoSave;
+class GoToPanel;
 class Messenger;
 class QAction;
 class QShortcut;
@@ -97,6 +98,8 @@ public:
 
     // Writes status panel 0..3.
     void setStatusText(int panel, const QString& text);
+    // Status panel 0: "Č. záznamu: " and the row's 1-based number.
+    void showRecordNumber(int row);
     QString statusText(int panel) const;
 
     // The toolbar and menu commands.
@@ -104,7 +107,12 @@ public:
     void editRecord();
     void deleteRecord();
     void deleteAll();
+    // Prejdina1Click (record menu): shows or hides the go-to strip with today's date.
     void toggleGoToPanel();
+    // ToolButton5Click: the same, and the strip's unit choice is taken back.
+    void ToolButton5Click();
+    // The go-to strip's controls, made when first needed.
+    GoToPanel* goToPanel();
     void search();
     void openSettings();
     void about();
@@ -165,6 +173,7 @@ private:
 
     QToolBar* m_toolBar = nullptr;
     QWidget* m_goToPanel = nullptr;
+    GoToPanel* m_goTo = nullptr;
     QTableView* m_list = nullptr;
     QLabel* m_panels[4] = {};
     QMenu* m_recordMenu = nullptr;
@@ -174,6 +183,7 @@ private:
     QTimer* m_midnight = nullptr;
     QShortcut* m_escape = nullptr;
     bool m_goToTodayQueued = false;
+    bool m_goToTodayRan = false;
     bool m_shownOnce = false;
     bool m_inWidthCheck = false;
     SaveFileChooser m_saveFileChooser = fileDialogChooser();

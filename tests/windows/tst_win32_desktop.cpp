@@ -39,14 +39,15 @@ bool exists(const std::wstring& path)
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Sets (or with a null value deletes) a value of the "Shell Folders" key.
-void setShellFolder(const wchar_t* name, const wchar_t* value)
+// Sets (or with a null value deletes) a value of the "Shell Folders" key, of the
+// given type, with or without the terminating null.
+void setShellFolder(const wchar_t* name, const wchar_t* value, DWORD type = REG_SZ, bool terminated = true)
 {
     HKEY key = nullptr;
     RegCreateKeyExW(HKEY_CURRENT_USER, kShellFolders, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
     if (value)
-        RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-            DWORD((wcslen(value) + 1) * sizeof(wchar_t)));
+        RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE*>(value),
+            DWORD((wcslen(value) + (terminated ? 1 : 0)) * sizeof(wchar_t)));
     else
         RegDeleteValueW(key, name);
     RegCloseKey(key);
@@ -109,11 +110,20 @@ void shortcuts(const std::wstring& program)
     // "Programy" is created when missing.
     const std::wstring programs = startMenu + L"\\Programy";
     RemoveDirectoryW(programs.c_str());
-    check(!exists(programs + L"\\Zorivka.lnk"), "no start-menu link at first");
+    check(!exists(programs), "no Programy folder at first");
     shortcut(Place::Desktop, "desktop shortcut", program);
     shortcut(Place::StartMenu, "start-menu shortcut", program);
     check(shortcutPath(Place::StartMenu) == programs + L"\\Zorivka.lnk", "start-menu link in Programy");
     check(shortcutPath(Place::Desktop) == desktop + L"\\Zorivka.lnk", "desktop link on the desktop");
+
+    // Values as a program may have stored them: without the terminating null, or
+    // with environment references.
+    setShellFolder(L"Desktop", desktop.c_str(), REG_SZ, false);
+    check(shellFolder(L"Desktop") == desktop, "a value without its terminator", shellFolder(L"Desktop"));
+    SetEnvironmentVariableW(L"ZORIVKA_PLOCHA", desktop.c_str());
+    setShellFolder(L"Desktop", L"%ZORIVKA_PLOCHA%", REG_EXPAND_SZ);
+    check(shellFolder(L"Desktop") == desktop, "a value with a reference", shellFolder(L"Desktop"));
+    check(shortcutPath(Place::Desktop) == desktop + L"\\Zorivka.lnk", "a link path with a reference");
 
     // A missing or empty folder value, or a folder that is not there: a failure and no
     // link anywhere else.
