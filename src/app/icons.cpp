@@ -42,8 +42,8 @@ QIcon program()
 
 QIcon picture(Picture picture)
 {
-    static constexpr std::array<const char*, 9> kNames { "new-record", "edit-record", "delete-record",
-        "delete-all", "go-to", "search", "settings", "about", "exit" };
+    static constexpr std::array<const char*, 10> kNames { "new-record", "edit-record", "delete-record",
+        "delete-all", "go-to", "search", "settings", "about", "exit", "export" };
     return fromFiles(kNames[static_cast<size_t>(picture)], { 16, 24 });
 }
 

@@ -275,8 +275,8 @@ void TForm1::createMenus()
     add(m_recordMenu, QStringLiteral("Hledat1"), QStringLiteral("Hledat..."), icons::picture(Picture::Search),
         &TForm1::search);
     m_recordMenu->addSeparator();
-    add(m_recordMenu, QStringLiteral("Exportovat1"), QStringLiteral("Exportovat..."), QIcon(),
-        &TForm1::exportEvents);
+    add(m_recordMenu, QStringLiteral("Exportovat1"), QStringLiteral("Exportovat..."),
+        icons::picture(Picture::Export), &TForm1::exportEvents);
 
     m_trayMenu = new QMenu(this);
     m_trayMenu->setObjectName(QStringLiteral("PopupMenu2"));
