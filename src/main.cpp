@@ -28,7 +28,6 @@ int main(int argc, char* argv[])
     program_dir::adoptFiles(dir, messenger);
 
     TForm1 window(dir, messenger);
-    window.setDesktopIntegration(makeDesktopIntegration(QCoreApplication::applicationFilePath()));
     messenger.setParentWindow(&window);
     QObject::connect(&lock, &InstanceLock::activationRequested, &window, &TForm1::bringToFront);
     window.show();

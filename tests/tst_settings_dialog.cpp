@@ -219,6 +219,7 @@ void SettingsDialogTest::cancelChangesNothing()
     for (const auto& leave :
         std::initializer_list<std::function<void(Tnastav&)>> { [](Tnastav& d) { click(d, "Button41"); },
             [](Tnastav& d) { QTest::keyClick(d.findChild<QCheckBox*>("esc"), Qt::Key_Escape); },
+            [](Tnastav& d) { QTest::keyClick(d.findChild<QComboBox*>("ComboBox1"), Qt::Key_Escape); },
             [](Tnastav& d) { d.close(); } }) {
         runDialog(10, [&](Tnastav& dialog) {
             files = allFiles();

@@ -5,7 +5,9 @@
 #include "calendar/day_table.h"
 #include "platform/cp1250.h"
 
+#include <algorithm>
 #include <array>
+#include <limits>
 #include <new>
 
 namespace generation {
@@ -183,10 +185,13 @@ void listsFromRows(const DayTable& table, QStringList& years, QStringList& dayCo
 
 int totalDays(const QStringList& dayCounts)
 {
-    int total = 0;
+    // Lines of a damaged file can hold any number; the sum must not overflow.
+    constexpr qint64 low = std::numeric_limits<int>::min();
+    constexpr qint64 high = std::numeric_limits<int>::max();
+    qint64 total = 0;
     for (const QString& count : dayCounts)
-        total += count.toInt();
-    return total;
+        total = std::clamp(total + count.toInt(), low, high);
+    return static_cast<int>(total);
 }
 
 } // namespace generation
