@@ -215,8 +215,10 @@ void DisplayPage::pickStyle(int item)
 void addStylePages(Tnastav& dialog, Messenger& messenger)
 {
     Settings& working = dialog.working();
-    auto* columns = new ColumnPage(working, messenger);
-    const std::array<StylePage*, 3> pages { new ColourPage(working), new DisplayPage(working), columns };
+    // Made inside the dialog, so that they measure their controls in its face.
+    auto* columns = new ColumnPage(working, messenger, &dialog);
+    const std::array<StylePage*, 3> pages { new ColourPage(working, &dialog),
+        new DisplayPage(working, &dialog), columns };
     for (int i = 0; i < 3; ++i) {
         StylePage* page = pages[static_cast<size_t>(i)];
         dialog.setPage(i + 1, page);
