@@ -1,6 +1,8 @@
 // Draws the program's pictures into resources/icons: each picture at 16 and 24
 // pixels, and at twice those for high-density screens. Run it once after changing
 // a picture: cmake --build build --target draw_icons && build/draw_icons resources/icons
+#include "app/icons.h"
+
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -162,24 +164,6 @@ void exitProgram(QPainter& p)
     p.drawLine(QPointF(10.8, 5.2), QPointF(5.2, 10.8));
 }
 
-// The program's own icon: a calendar sheet with a red top and a "Z".
-void program(QPainter& p)
-{
-    const QRectF page(1, 2, 14, 13);
-    p.setPen(pen(kOutline, 0.6));
-    p.setBrush(Qt::white);
-    p.drawRoundedRect(page, 1, 1);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kRed);
-    p.drawRect(QRectF(page.left(), page.top(), page.width(), 4));
-    p.setPen(QColor(20, 40, 120));
-    QFont font = p.font();
-    font.setBold(true);
-    font.setPixelSize(8);
-    p.setFont(font);
-    p.drawText(QRectF(page.left(), page.top() + 4, page.width(), 9), Qt::AlignCenter, QStringLiteral("Z"));
-}
-
 bool write(const QString& dir, const QString& name, int size, const Drawing& draw)
 {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
@@ -213,7 +197,10 @@ int main(int argc, char* argv[])
             ok = write(dir, QStringLiteral("%1-%2@2x.png").arg(name).arg(size), 2 * size, draw) && ok;
         }
     }
+    // The program's icon is drawn in code, where the installed icons are made from too.
     for (int size : { 16, 24, 32, 48, 64 })
-        ok = write(dir, QStringLiteral("program-%1.png").arg(size), size, program) && ok;
+        ok = icons::programPicture(size).save(
+                 QDir(dir).filePath(QStringLiteral("program-%1.png").arg(size)), "PNG", 9)
+            && ok;
     return ok ? 0 : 1;
 }

@@ -10,5 +10,7 @@ namespace row_lookup {
 // (and, with `withDayName`, its day name) contains `key`, the letters a to z
 // compared without regard to case; -1 when no row does.
 int firstRowContaining(const DayTable& table, const QString& key, bool withDayName);
+// The same, searched from the bottom: the last row that contains `key`.
+int lastRowContaining(const DayTable& table, const QString& key, bool withDayName);
 
 } // namespace row_lookup
