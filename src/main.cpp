@@ -3,12 +3,17 @@
 #include "app/message_box_messenger.h"
 #include "app/single_instance.h"
 #include "app/translations.h"
+#include "export/command_line.h"
+#include "platform/desktop_integration.h"
 #include "platform/program_dir.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
+    if (command_line::wanted(argc))
+        return command_line::run(argc, argv);
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zorivka"));
     QApplication::setWindowIcon(icons::program());
@@ -20,9 +25,11 @@ int main(int argc, char* argv[])
     InstanceLock lock;
     if (!lock.acquireOrHandOver(dir, messenger))
         return 0;
+    program_dir::adoptFiles(dir, messenger);
 
     TForm1 window(dir, messenger);
     messenger.setParentWindow(&window);
+    window.setDesktopIntegration(makeDesktopIntegration(QApplication::applicationFilePath()));
     QObject::connect(&lock, &InstanceLock::activationRequested, &window, &TForm1::bringToFront);
     window.show();
     return QApplication::exec();

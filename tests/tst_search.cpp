@@ -1,4 +1,7 @@
+#include "calendar/day_table.h"
+#include "platform/cp1250.h"
 #include "search/case_rules.h"
+#include "search/search_match.h"
 
 #include <QtTest>
 
@@ -11,6 +14,10 @@ private slots:
     void asciiOnlyFoldsJustAToZ();
     void allLettersFoldsCzechToo_data();
     void allLettersFoldsCzechToo();
+    void byteFoldAgreesWithTheStringRule();
+    void byteComparisonTakesWholeTexts();
+    void scanFindsWholeTextsOfOneField();
+    void resultLinesEndWithTheirSeparator();
 };
 
 void TestSearch::asciiOnlyFoldsJustAToZ_data()
@@ -69,6 +76,75 @@ void TestSearch::allLettersFoldsCzechToo()
     QCOMPARE(case_rules::containsAllLetters(QStringLiteral("x ") + haystack + QStringLiteral(" y"), needle),
         equal);
     QCOMPARE(case_rules::foldAllLetters(haystack) == case_rules::foldAllLetters(needle), equal);
+}
+
+void TestSearch::byteFoldAgreesWithTheStringRule()
+{
+    // Every pair of bytes: equal after the byte fold exactly when their letters are
+    // equal under the string rule.
+    for (int a = 0; a < 256; ++a) {
+        const QString left = cp1250::decode(QByteArray(1, char(a)));
+        const char folded = case_rules::foldAllLettersByte(char(a));
+        // The folded byte is the small letter the string rule gives, where the code page has it.
+        const QString small = case_rules::foldAllLetters(left);
+        if (cp1250::canEncode(small))
+            QCOMPARE(cp1250::decode(QByteArray(1, folded)), small);
+        for (int b = 0; b < 256; ++b) {
+            const QString right = cp1250::decode(QByteArray(1, char(b)));
+            const bool bytesEqual = folded == case_rules::foldAllLettersByte(char(b));
+            if (bytesEqual != case_rules::equalsAllLetters(left, right))
+                QFAIL(qPrintable(QStringLiteral("bytes %1 and %2").arg(a, 2, 16).arg(b, 2, 16)));
+        }
+    }
+}
+
+void TestSearch::byteComparisonTakesWholeTexts()
+{
+    const auto equal = [](const QString& a, const QString& b) {
+        return case_rules::equalsAllLettersBytes(cp1250::encode(a), cp1250::encode(b));
+    };
+    QVERIFY(equal(QStringLiteral("ŽIŽKOV"), QStringLiteral("žižkov")));
+    QVERIFY(equal(QStringLiteral("ŘÍJEN ĽUĎOVÍT ŤÚŮ"), QStringLiteral("říjen ľuďovít ťúů")));
+    QVERIFY(!equal(QStringLiteral("Koncert"), QStringLiteral("Koncert v parku")));
+    QVERIFY(!equal(QStringLiteral("Koncert v parku"), QStringLiteral("Koncert")));
+    QVERIFY(!equal(QStringLiteral("Neděle"), QStringLiteral("nedele")));
+    QVERIFY(equal(QString(), QString()));
+}
+
+void TestSearch::scanFindsWholeTextsOfOneField()
+{
+    DayTable table;
+    std::vector<EventRecord> rows;
+    const auto add = [&](const QString& event, const QString& value2) {
+        EventRecord record = rows.size() % 2
+            ? EventRecord::blank()
+            : EventRecord::dayRow(QStringLiteral("Po"), QStringLiteral("05.01.2004"));
+        record.setText(EventRecord::Field::Event, event);
+        record.setText(EventRecord::Field::Value2, value2);
+        rows.push_back(record);
+    };
+    add(QStringLiteral("Koncert"), QStringLiteral("žižkov"));
+    add(QStringLiteral("Koncert v parku"), QStringLiteral("Žižkov 3"));
+    add(QStringLiteral("KONCERT"), QStringLiteral("ŽIŽKOV"));
+    add(QString(), QStringLiteral("koncert"));
+    table.replaceRecords(rows);
+
+    using Field = EventRecord::Field;
+    using Rows = std::vector<int>;
+    QCOMPARE(search_match::rowsEqualTo(table, Field::Event, QStringLiteral("koncert")), (Rows { 0, 2 }));
+    QCOMPARE(search_match::rowsEqualTo(table, Field::Value2, QStringLiteral("ŽIŽKOV")), (Rows { 0, 2 }));
+    QCOMPARE(search_match::rowsEqualTo(table, Field::Value2, QStringLiteral("koncert")), (Rows { 3 }));
+    QCOMPARE(search_match::rowsEqualTo(table, Field::Date, QStringLiteral("05.01.2004")), (Rows { 0, 2 }));
+    QCOMPARE(search_match::rowsEqualTo(table, Field::DayName, QStringLiteral("PO")), (Rows { 0, 2 }));
+    QCOMPARE(search_match::rowsEqualTo(table, Field::Event, QString()), (Rows { 3 }));
+    // A character the code page cannot hold is in no row, not even as its '?' stand-in.
+    QCOMPARE(search_match::rowsEqualTo(table, Field::Event, QStringLiteral("Koncert\u4E00")), Rows {});
+}
+
+void TestSearch::resultLinesEndWithTheirSeparator()
+{
+    QCOMPARE(search_match::resultLine(59, QStringLiteral("Ne")), QStringLiteral("60  |  Ne  |  "));
+    QCOMPARE(search_match::resultLine(0, QString()), QStringLiteral("1  |    |  "));
 }
 
 QTEST_GUILESS_MAIN(TestSearch)

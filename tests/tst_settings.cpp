@@ -161,7 +161,7 @@ void SettingsTest::mending()
         { u"Počet sloupců=5"_s, u"5 2 60 90 210 29"_s }, { u"Počet sloupců=05"_s, u"5 2 60 90 210 29"_s },
         { u"Delka sloupce=080"_s, u"6 2 80 80 80 80"_s }, { u"Formát=9"_s, u"6 1 60 90 210 29"_s },
         { u"Formát=3"_s, u"6 3 60 90 210 29"_s }, { u"Delka sloupce=abc"_s, u"6 2 60 90 210 29"_s },
-        { u"Delka sloupce=5"_s, u"6 2 20 20 20 20"_s }, { u"Delka sloupce=999"_s, u"6 2 300 300 300 300"_s },
+        { u"Delka sloupce=5"_s, u"6 2 5 5 5 5"_s }, { u"Delka sloupce=999"_s, u"6 2 999 999 999 999"_s },
         { u"Delka sloupce=150"_s, u"6 2 150 150 150 150"_s } };
     for (const auto& [line, expected] : rows) {
         QTemporaryDir dir;
@@ -175,6 +175,9 @@ void SettingsTest::mending()
         const QStringList got { s.pocets, s.format, s.items[0].width, s.items[1].width, s.items[3].width,
             s.items[5].width };
         QCOMPARE(got.join(u' '), expected);
+        // Widths outside what the dialog allows are kept as stored and drawn at the nearest limit.
+        const int stored = s.items[0].width.toInt();
+        QCOMPARE(s.width(0), stored < 20 ? 20 : stored > 300 ? 300 : stored);
     }
 }
 

@@ -1,15 +1,22 @@
 #include "app/main_window.h"
 
+#include "app/autosave.h"
+#include "about/about_box.h"
+#include "app/go_to_panel.h"
 #include "app/icons.h"
 #include "platform/messenger.h"
 #include "calendar/day_names.h"
 #include "calendar/generation.h"
 #include "calendar/overview_files.h"
 #include "platform/clock.h"
+#include "platform/desktop_integration.h"
+#include "platform/desktop_shell_open.h"
 #include "records/data_file.h"
 #include "records/deleting.h"
 #include "records/record_dialogs.h"
+#include "records/recovery.h"
 #include "search/row_lookup.h"
+#include "settings/settings_dialog.h"
 #include "settings/settings_file.h"
 
 #include <QAction>
@@ -23,7 +30,6 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QStyle>
 #include <QSystemTrayIcon>
 #include <QTableView>
 #include <QTimer>
@@ -38,6 +44,8 @@ const QString kRecordNumber = QStringLiteral("Č. záznamu: ");
 const QString kNeedsSelection = QStringLiteral("Musíte mít označený záznam");
 const QString kFileError = QStringLiteral("Chyba při vytváření souboru");
 constexpr int kPanelWidths[4] = { 150, 104, 104, 70 };
+constexpr int kPanelGap
+    = 3; // between the panels: with the bar's own 2-pixel edge, 2 pixels stay on the right
 constexpr int kToolBarHeight = 34;
 constexpr int kGoToPanelHeight = 32; // the 31-pixel strip and the line under it
 } // namespace
@@ -51,6 +59,7 @@ TForm1::TForm1(const QString& programDir, Messenger& messenger, QWidget* parent)
     setWindowTitle(QStringLiteral("Zorivka"));
     setWindowIcon(icons::program());
     m_model = new DayListModel(m_table, this);
+    m_autosave = new AutoSave(m_programDir, m_table, m_settings, m_messenger, this);
 
     createToolBar();
     createCentralArea();
@@ -63,6 +72,8 @@ TForm1::TForm1(const QString& programDir, Messenger& messenger, QWidget* parent)
     connect(&m_table, &DayTable::rowsRemoved, this, &TForm1::scheduleGoToToday);
     connect(&m_table, &DayTable::resetDone, this, &TForm1::scheduleGoToToday);
     connect(&m_table, &DayTable::rowChanged, this, &TForm1::scheduleGoToToday);
+    // Holidays are marked in every year of the list, whoever changed it.
+    connect(&m_table, &DayTable::listsChanged, this, &TForm1::followYearList);
     m_midnight = new QTimer(this);
     m_midnight->setSingleShot(true);
     connect(m_midnight, &QTimer::timeout, this, [this] {
@@ -78,13 +89,16 @@ TForm1::TForm1(const QString& programDir, Messenger& messenger, QWidget* parent)
 
     resize(kDesignClientWidth, kDesignClientHeight);
     FormCreate();
+    // What start-up loaded or built is no change; what the user does from now on is.
+    m_autosave->watchTable();
+    connect(this, &TForm1::settingsChanged, m_autosave, &AutoSave::changed);
 }
 
 TForm1::~TForm1() = default;
 
 // ---- creation -------------------------------------------------------------
 
-QToolButton* TForm1::addToolButton(int number, const QString& hint, QStyle::StandardPixmap picture)
+QToolButton* TForm1::addToolButton(int number, const QString& hint, icons::Picture picture)
 {
     if (number > 1)
         m_toolBar->addSeparator();
@@ -92,7 +106,7 @@ QToolButton* TForm1::addToolButton(int number, const QString& hint, QStyle::Stan
     button->setObjectName(QStringLiteral("ToolButton%1").arg(number));
     button->setToolTip(hint);
     button->setAccessibleName(hint);
-    button->setIcon(style()->standardIcon(picture));
+    button->setIcon(icons::picture(picture));
     button->setIconSize(QSize(24, 24));
     button->setFixedSize(31, 32);
     button->setAutoRaise(true);
@@ -102,6 +116,7 @@ QToolButton* TForm1::addToolButton(int number, const QString& hint, QStyle::Stan
 
 void TForm1::createToolBar()
 {
+    using icons::Picture;
     m_toolBar = new QToolBar(this);
     m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
     m_toolBar->setAccessibleName(QStringLiteral("Nástroje"));
@@ -111,18 +126,18 @@ void TForm1::createToolBar()
     m_toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
     addToolBar(Qt::TopToolBarArea, m_toolBar);
 
-    const auto add = [this](int number, const QString& hint, QStyle::StandardPixmap picture, auto slot) {
+    const auto add = [this](int number, const QString& hint, icons::Picture picture, auto slot) {
         connect(addToolButton(number, hint, picture), &QToolButton::clicked, this, slot);
     };
-    add(1, QStringLiteral("Nový záznam"), QStyle::SP_FileIcon, &TForm1::newRecord);
-    add(2, QStringLiteral("Editovat záznam"), QStyle::SP_FileDialogDetailedView, &TForm1::editRecord);
-    add(3, QStringLiteral("Smazat záznam"), QStyle::SP_TrashIcon, &TForm1::deleteRecord);
-    add(4, QStringLiteral("Smazat vše"), QStyle::SP_DialogDiscardButton, &TForm1::deleteAll);
-    add(5, QStringLiteral("Jdi na..."), QStyle::SP_ArrowRight, &TForm1::toggleGoToPanel);
-    add(6, QStringLiteral("Hledat..."), QStyle::SP_FileDialogContentsView, &TForm1::search);
-    add(7, QStringLiteral("Nastavení programu"), QStyle::SP_FileDialogInfoView, &TForm1::openSettings);
-    add(8, QStringLiteral("Nápověda o programu"), QStyle::SP_MessageBoxQuestion, &TForm1::about);
-    add(9, QStringLiteral("Konec programu"), QStyle::SP_DialogCloseButton, &QWidget::close);
+    add(1, QStringLiteral("Nový záznam"), Picture::NewRecord, &TForm1::newRecord);
+    add(2, QStringLiteral("Editovat záznam"), Picture::EditRecord, &TForm1::editRecord);
+    add(3, QStringLiteral("Smazat záznam"), Picture::DeleteRecord, &TForm1::deleteRecord);
+    add(4, QStringLiteral("Smazat vše"), Picture::DeleteAll, &TForm1::deleteAll);
+    add(5, QStringLiteral("Jdi na..."), Picture::GoTo, &TForm1::ToolButton5Click);
+    add(6, QStringLiteral("Hledat..."), Picture::Search, &TForm1::search);
+    add(7, QStringLiteral("Nastavení programu"), Picture::Settings, &TForm1::openSettings);
+    add(8, QStringLiteral("Nápověda o programu"), Picture::About, &TForm1::about);
+    add(9, QStringLiteral("Konec programu"), Picture::Exit, &QWidget::close);
 }
 
 void TForm1::createCentralArea()
@@ -174,15 +189,17 @@ void TForm1::createCentralArea()
     connect(m_list, &QTableView::doubleClicked, this, &TForm1::ListView1DblClick);
     connect(m_list, &QTableView::customContextMenuRequested, this,
         [this](const QPoint& pos) { m_recordMenu->popup(m_list->viewport()->mapToGlobal(pos)); });
-    // Columns that are not locked never get narrower than their set width.
+    // Columns 4 to 6 may be dragged but go back to their set width at once, as the
+    // column layout holds them; only the stretching column follows the window.
     connect(
         m_list->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int size) {
             QHeaderView* header = m_list->horizontalHeader();
-            if (column < 3 || header->sectionResizeMode(column) == QHeaderView::Stretch)
+            if (column < 3 || header->sectionResizeMode(column) == QHeaderView::Stretch
+                || m_state.stavtimeru7 != u"ON")
                 return;
-            const int minimum = m_settings.width(column);
-            if (size < minimum)
-                header->resizeSection(column, minimum);
+            const int set = m_settings.width(column);
+            if (size != set)
+                header->resizeSection(column, set);
         });
     layout->addWidget(m_list, 1);
 
@@ -203,8 +220,15 @@ void TForm1::createStatusBar()
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(false);
+    // The panels sit in a row of their own, so the bar's spacing cannot push them
+    // apart unevenly or the last one past the window's edge.
+    auto* row = new QWidget(bar);
+    row->setObjectName(QStringLiteral("StatusPanels"));
+    auto* panels = new QHBoxLayout(row);
+    panels->setContentsMargins(0, 0, 0, 0);
+    panels->setSpacing(kPanelGap);
     for (int i = 0; i < 4; ++i) {
-        auto* panel = new QLabel(bar);
+        auto* panel = new QLabel(row);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panel->setAlignment(Qt::AlignCenter);
         panel->setFixedWidth(kPanelWidths[i]);
@@ -214,15 +238,17 @@ void TForm1::createStatusBar()
         QFont small = panel->font();
         small.setPointSizeF(small.pointSizeF() * 0.85);
         panel->setFont(small);
-        bar->addWidget(panel);
+        panels->addWidget(panel);
         m_panels[i] = panel;
     }
+    panels->addStretch(1);
+    bar->addWidget(row, 1);
     setStatusText(0, kRecordNumber);
 }
 
 void TForm1::createMenus()
 {
-    QStyle* s = style();
+    using icons::Picture;
     m_recordMenu = new QMenu(this);
     m_recordMenu->setObjectName(QStringLiteral("PopupMenu1"));
     const auto add
@@ -233,30 +259,33 @@ void TForm1::createMenus()
               return action;
           };
     add(m_recordMenu, QStringLiteral("Novyzaznam1"), QStringLiteral("Nový záznam"),
-        s->standardIcon(QStyle::SP_FileIcon), &TForm1::newRecord);
+        icons::picture(Picture::NewRecord), &TForm1::newRecord);
     add(m_recordMenu, QStringLiteral("Editovatzaznam1"), QStringLiteral("Editovat záznam"),
-        s->standardIcon(QStyle::SP_FileDialogDetailedView), &TForm1::editRecord);
+        icons::picture(Picture::EditRecord), &TForm1::editRecord);
     add(m_recordMenu, QStringLiteral("Smazatzaznam1"), QStringLiteral("Smazat záznam"),
-        s->standardIcon(QStyle::SP_TrashIcon), &TForm1::deleteRecord);
+        icons::picture(Picture::DeleteRecord), &TForm1::deleteRecord);
     m_recordMenu->addSeparator();
     add(m_recordMenu, QStringLiteral("Smazatvse1"), QStringLiteral("Smazat vše"),
-        s->standardIcon(QStyle::SP_DialogDiscardButton), &TForm1::deleteAll);
+        icons::picture(Picture::DeleteAll), &TForm1::deleteAll);
     m_recordMenu->addSeparator();
-    add(m_recordMenu, QStringLiteral("Prejdina1"), QStringLiteral("Jdi na..."),
-        s->standardIcon(QStyle::SP_ArrowRight), &TForm1::toggleGoToPanel);
-    add(m_recordMenu, QStringLiteral("Hledat1"), QStringLiteral("Hledat..."),
-        s->standardIcon(QStyle::SP_FileDialogContentsView), &TForm1::search);
+    add(m_recordMenu, QStringLiteral("Prejdina1"), QStringLiteral("Jdi na..."), icons::picture(Picture::GoTo),
+        &TForm1::toggleGoToPanel);
+    add(m_recordMenu, QStringLiteral("Hledat1"), QStringLiteral("Hledat..."), icons::picture(Picture::Search),
+        &TForm1::search);
+    m_recordMenu->addSeparator();
+    add(m_recordMenu, QStringLiteral("Exportovat1"), QStringLiteral("Exportovat..."), QIcon(),
+        &TForm1::exportEvents);
 
     m_trayMenu = new QMenu(this);
     m_trayMenu->setObjectName(QStringLiteral("PopupMenu2"));
     add(m_trayMenu, QStringLiteral("napoveda"), QStringLiteral("Nápověda o programu"),
-        s->standardIcon(QStyle::SP_MessageBoxQuestion), &TForm1::about);
+        icons::picture(Picture::About), &TForm1::about);
     m_autostartAction = add(m_trayMenu, QStringLiteral("spusteni"), QStringLiteral("Automatické spuštění"),
         QIcon(), &TForm1::toggleAutostart);
     m_autostartAction->setCheckable(true);
     m_trayMenu->addSeparator();
     add(m_trayMenu, QStringLiteral("Konecprogramu1"), QStringLiteral("Konec programu"),
-        s->standardIcon(QStyle::SP_DialogCloseButton), &QWidget::close);
+        icons::picture(Picture::Exit), &QWidget::close);
 }
 
 void TForm1::createTrayIcon()
@@ -281,7 +310,8 @@ void TForm1::kontrolaClick()
         if (data_file::exists(m_programDir)) {
             loadSettings();
             m_state.stavnacteni = QStringLiteral("ano");
-            data_file::LoadData(m_programDir, m_table, m_messenger);
+            m_autosave->setDamagedDataFile(
+                data_file::LoadData(m_programDir, m_table, m_messenger) != data_file::LoadResult::Whole);
             m_state.data = QStringLiteral("vytvorena");
         } else {
             m_table.setLists({ QStringLiteral("2004") }, { QStringLiteral("366") });
@@ -295,6 +325,7 @@ void TForm1::kontrolaClick()
         m_settings.pocetnroku = QStringLiteral("1");
         if (m_state.stavnacteni == u"ano") {
             loadSettings();
+            recoverEmptyTable();
             buildListColumns();
         }
         m_state.nastaveni = QStringLiteral("ok");
@@ -312,6 +343,18 @@ void TForm1::loadSettings()
     reportRebuiltLists(settings_file::load(m_programDir, m_settings, m_table));
     m_state.stavnastaveni = QStringLiteral("načtené");
     // The start-up check loads twice and applies the result once, when it has finished.
+}
+
+void TForm1::recoverEmptyTable()
+{
+    // Without a single row every close would refuse to save, and the user could
+    // never get the calendar back.
+    if (!recovery::fillEmptyTable(m_table, m_settings))
+        return;
+    m_messenger.show(Messenger::Icon::Information, QStringLiteral("Informace"),
+        QStringLiteral("Soubor „data.zrk“ neobsahoval žádný celý záznam. Kalendář byl proto vytvořen znovu "
+                       "pro roky 2004 až %1, bez akcí.")
+            .arg(m_settings.doroku));
 }
 
 void TForm1::generateFirstYear()
@@ -357,18 +400,29 @@ void TForm1::applySettings()
     syncDisplay();
     m_list->setShowGrid(m_settings.mrizka);
     m_looks.rebuild(m_settings, m_list->font());
-    QStringList holidayYears;
-    if (m_state.stavnastaveni == u"výchozí")
-        holidayYears << QStringLiteral("2004");
-    else if (m_state.stavnastaveni == u"načtené")
-        holidayYears = m_table.years();
-    m_model->setAppearance(m_looks, holidays::Years(holidayYears), m_state.nastaveni == u"ok");
+    m_model->setAppearance(m_looks, holidayYears(), m_state.nastaveni == u"ok");
     for (int k = 0; k < m_model->columnCount(); ++k)
         m_model->setColumnTitle(k, m_settings.items[static_cast<size_t>(k)].title);
     m_autostartAction->setChecked(m_settings.start);
     m_escape->setEnabled(m_settings.esc);
     showGoToPanel(m_settings.jdiokno);
     layoutColumns();
+    emit settingsChanged();
+}
+
+holidays::Years TForm1::holidayYears() const
+{
+    QStringList years;
+    if (m_state.stavnastaveni == u"výchozí")
+        years << QStringLiteral("2004");
+    else if (m_state.stavnastaveni == u"načtené")
+        years = m_table.years();
+    return holidays::Years(years);
+}
+
+void TForm1::followYearList()
+{
+    m_model->setAppearance(m_looks, holidayYears(), m_state.nastaveni == u"ok");
 }
 
 void TForm1::syncDisplay()
@@ -379,7 +433,18 @@ void TForm1::syncDisplay()
 
 void TForm1::showGoToPanel(bool shown)
 {
+    if (shown)
+        goToPanel();
     m_goToPanel->setVisible(shown);
+}
+
+GoToPanel* TForm1::goToPanel()
+{
+    if (!m_goTo) {
+        m_goTo = new GoToPanel(*this, m_messenger, m_goToPanel);
+        m_goToPanel->layout()->addWidget(m_goTo);
+    }
+    return m_goTo;
 }
 
 // ---- window modes ---------------------------------------------------------
@@ -475,6 +540,10 @@ void TForm1::goToToday()
     if (m_state.data != u"vytvorena")
         return;
     m_state.DateEdit1 = clock_source::today();
+    // Only the first run: later runs would overwrite the date the user chose there.
+    if (!m_goToTodayRan && m_goTo)
+        m_goTo->setDate(m_state.DateEdit1);
+    m_goToTodayRan = true;
     const QString key = day_names::dateText(m_state.DateEdit1).toUpper();
     const int row = row_lookup::firstRowContaining(m_table, key, true);
     if (row < 0)
@@ -484,7 +553,7 @@ void TForm1::goToToday()
     selectRow(row);
     m_state.data = QStringLiteral("data");
     m_midnight->stop();
-    setStatusText(0, kRecordNumber + QString::number(row + 1));
+    showRecordNumber(row);
 }
 
 // ---- selection and clicks -------------------------------------------------
@@ -522,7 +591,7 @@ void TForm1::ListView1Click()
 {
     const int row = selectedRow();
     if (row >= 0 && row != m_table.rowCount() - 1)
-        setStatusText(0, kRecordNumber + QString::number(row + 1));
+        showRecordNumber(row);
 }
 
 void TForm1::ListView1DblClick()
@@ -536,6 +605,11 @@ void TForm1::setStatusText(int panel, const QString& text)
 {
     m_panels[panel]->setText(text);
     m_panels[panel]->setAccessibleName(text);
+}
+
+void TForm1::showRecordNumber(int row)
+{
+    setStatusText(0, kRecordNumber + QString::number(row + 1));
 }
 
 QString TForm1::statusText(int panel) const
@@ -568,10 +642,19 @@ void TForm1::openDialog(Dialog dialog)
     case Dialog::DeleteAll:
         deleting::DeleteAllRecords(m_table, m_messenger);
         break;
-    default:
+    case Dialog::About: {
+        DesktopShellOpen shell;
+        Toprogramu box(shell, this);
+        box.exec();
         break;
     }
-    emit dialogRequested(dialog);
+    case Dialog::Settings:
+        Tnastav::open(*this, m_messenger);
+        break;
+    default:
+        emit dialogRequested(dialog);
+        break;
+    }
 }
 
 void TForm1::newRecord()
@@ -600,7 +683,15 @@ void TForm1::deleteAll()
 void TForm1::toggleGoToPanel()
 {
     m_settings.jdiokno = !m_settings.jdiokno;
+    goToPanel()->setDate(clock_source::today());
     showGoToPanel(m_settings.jdiokno);
+    emit settingsChanged();
+}
+
+void TForm1::ToolButton5Click()
+{
+    goToPanel()->clearUnit();
+    toggleGoToPanel();
 }
 
 void TForm1::search()
@@ -616,8 +707,9 @@ void TForm1::openSettings()
         needsSelection();
         return;
     }
-    // The settings dialog reads the lists from their files.
-    savenClick();
+    // The settings dialog reads the lists from their files; without them it does not open.
+    if (!savenClick())
+        return;
     m_state.pocet = QStringList { QString::number(row) };
     openDialog(Dialog::Settings);
 }
@@ -627,11 +719,18 @@ void TForm1::about()
     openDialog(Dialog::About);
 }
 
+void TForm1::exportEvents()
+{
+    Texport dialog(m_table, m_settings, m_messenger, m_saveFileChooser, this);
+    dialog.exec();
+}
+
 void TForm1::toggleAutostart()
 {
     // Registration with the system happens when the settings dialog applies its values.
     m_settings.start = !m_settings.start;
     m_autostartAction->setChecked(m_settings.start);
+    emit settingsChanged();
 }
 
 bool TForm1::savenClick()
@@ -657,6 +756,11 @@ void TForm1::reportRebuiltLists(const settings_file::LoadReport& report)
                        "Přehled roků a dnů byl obnoven podle záznamů."));
 }
 
+void TForm1::setDesktopIntegration(std::unique_ptr<DesktopIntegration> desktop)
+{
+    m_desktop = std::move(desktop);
+}
+
 void TForm1::bringToFront()
 {
     if (isMinimized())
@@ -670,9 +774,7 @@ void TForm1::bringToFront()
 
 void TForm1::snastaveni()
 {
-    data_file::SaveData(m_programDir, m_table, m_messenger);
-    if (!settings_file::save(m_programDir, m_settings, m_table))
-        m_messenger.show(Messenger::Icon::Error, QStringLiteral("Chyba"), kFileError);
+    m_autosave->saveAtClose();
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

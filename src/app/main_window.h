@@ -1,16 +1,22 @@
 #pragma once
 
 #include "app/day_list_model.h"
+#include "app/icons.h"
 #include "app/main_state.h"
 #include "app/row_looks.h"
 #include "calendar/day_table.h"
+#include "export/export_dialog.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 
 #include <QMainWindow>
-#include <QStyle>
 #include <QString>
 
+#include <memory>
+
+class DesktopIntegration;
+class AutoSave;
+class GoToPanel;
 class Messenger;
 class QAction;
 class QShortcut;
@@ -47,6 +53,7 @@ public:
     QTableView* listView() const { return m_list; }
     DayListModel& model() { return *m_model; }
     Messenger& messenger() { return m_messenger; }
+    AutoSave& autoSave() { return *m_autosave; }
 
     // Brings the window in step with the settings record: tray icon, status bar,
     // grid lines, row looks, holiday years, column titles and widths, column layout,
@@ -83,11 +90,20 @@ public:
     // is missing or damaged).
     void loadnClick();
 
+    // The desktop's autostart and launcher services; the settings dialog uses them.
+    void setDesktopIntegration(std::unique_ptr<DesktopIntegration> desktop);
+    DesktopIntegration* desktopIntegration() const { return m_desktop.get(); }
+
+    // Status panels 1 to 3: the range of years.
+    void writeRangePanels();
+
     // Shows the window in front of the others (a second start asks for it).
     void bringToFront();
 
     // Writes status panel 0..3.
     void setStatusText(int panel, const QString& text);
+    // Status panel 0: "Č. záznamu: " and the row's 1-based number.
+    void showRecordNumber(int row);
     QString statusText(int panel) const;
 
     // The toolbar and menu commands.
@@ -95,15 +111,26 @@ public:
     void editRecord();
     void deleteRecord();
     void deleteAll();
+    // Prejdina1Click (record menu): shows or hides the go-to strip with today's date.
     void toggleGoToPanel();
+    // ToolButton5Click: the same, and the strip's unit choice is taken back.
+    void ToolButton5Click();
+    // The go-to strip's controls, made when first needed.
+    GoToPanel* goToPanel();
     void search();
     void openSettings();
     void about();
     void toggleAutostart();
+    // Opens the export dialog on what is in memory.
+    void exportEvents();
+    // Where the export dialog asks for its file name (tests answer on their own).
+    void setSaveFileChooser(SaveFileChooser chooser) { m_saveFileChooser = std::move(chooser); }
 
 signals:
     // Where the forms of the other windows are opened from.
     void dialogRequested(TForm1::Dialog dialog);
+    // The settings record changed after start-up (the files follow shortly).
+    void settingsChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -116,13 +143,15 @@ private:
     void kontrolaClick();
     void loadSettings();
     void reportRebuiltLists(const settings_file::LoadReport& report);
+    void recoverEmptyTable();
     void generateFirstYear();
     void goToToday();
     void scheduleGoToToday();
     void armMidnight();
     void syncDisplay();
     void showGoToPanel(bool shown);
-    void writeRangePanels();
+    holidays::Years holidayYears() const;
+    void followYearList();
 
     void ListView1Click();
     void ListView1DblClick();
@@ -134,18 +163,21 @@ private:
     void createTrayIcon();
     void createStatusBar();
     void createCentralArea();
-    QToolButton* addToolButton(int number, const QString& hint, QStyle::StandardPixmap picture);
+    QToolButton* addToolButton(int number, const QString& hint, icons::Picture picture);
 
     QString m_programDir;
     Messenger& m_messenger;
+    std::unique_ptr<DesktopIntegration> m_desktop;
     DayTable m_table;
     Settings m_settings;
     MainState m_state;
     DayListModel* m_model = nullptr;
+    AutoSave* m_autosave = nullptr;
     RowLooks m_looks;
 
     QToolBar* m_toolBar = nullptr;
     QWidget* m_goToPanel = nullptr;
+    GoToPanel* m_goTo = nullptr;
     QTableView* m_list = nullptr;
     QLabel* m_panels[4] = {};
     QMenu* m_recordMenu = nullptr;
@@ -155,6 +187,8 @@ private:
     QTimer* m_midnight = nullptr;
     QShortcut* m_escape = nullptr;
     bool m_goToTodayQueued = false;
+    bool m_goToTodayRan = false;
     bool m_shownOnce = false;
     bool m_inWidthCheck = false;
+    SaveFileChooser m_saveFileChooser = fileDialogChooser();
 };

@@ -18,6 +18,9 @@ void MessageBoxMessenger::show(Icon icon, const QString& title, const QString& t
     case Icon::Question:
         boxIcon = QMessageBox::Question;
         break;
+    case Icon::NoIcon:
+        boxIcon = QMessageBox::NoIcon;
+        break;
     }
     QMessageBox box(boxIcon, title, text, QMessageBox::Ok, m_parent);
     box.exec();

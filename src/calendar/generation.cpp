@@ -92,26 +92,21 @@ bool appendYearRows(DayTable& table, const QStringList& years, const QString& fo
     }
 }
 
-void rebuildWithFormat(DayTable& table, const QString& format, const QString& pocets, Messenger& messenger)
+void rebuildWithFormat(DayTable& table, const QString& format, Messenger& messenger)
 {
     using Field = EventRecord::Field;
     const int formatIndex = day_names::formatIndex(format);
     if (formatIndex < 0)
         return;
-    const bool keepValue1 = pocets == u"5" || pocets == u"6";
-    const bool keepValue2 = pocets == u"6";
     try {
         std::vector<EventRecord> rows;
         rows.reserve(table.records().size());
         for (const EventRecord& old : table.records()) {
-            // Field by field, so the new rows hold nothing but their texts.
+            // Field by field, so the new rows hold nothing but their texts. Every text is
+            // kept: a value the current columns do not show is still the user's.
             EventRecord row = EventRecord::blank();
-            for (Field field : { Field::Date, Field::Time, Field::Event })
+            for (Field field : { Field::Date, Field::Time, Field::Event, Field::Value1, Field::Value2 })
                 row.setBytes(field, old.view(field));
-            if (keepValue1)
-                row.setBytes(Field::Value1, old.view(Field::Value1));
-            if (keepValue2)
-                row.setBytes(Field::Value2, old.view(Field::Value2));
             if (!row.isEmpty(Field::Date)) {
                 const QDate date = QDate::fromString(row.text(Field::Date), QStringLiteral("dd.MM.yyyy"));
                 // A date that cannot be read keeps the name it had, so the row stays a day row.

@@ -35,10 +35,10 @@ void addNextYear(QStringList& years, QStringList& dayCounts);
 // other than "0" to "3".
 bool appendYearRows(DayTable& table, const QStringList& years, const QString& format, Messenger& messenger);
 
-// Replaces every row by a copy named in `format`. What `pocets` columns do not show
-// is not kept: with 4 columns value 1 and value 2 are emptied, with 5 value 2.
-// A format other than "0" to "3" changes nothing.
-void rebuildWithFormat(DayTable& table, const QString& format, const QString& pocets, Messenger& messenger);
+// Replaces every row by a copy named in `format`, keeping every text of every row
+// (also the values that the current column count does not show). A format other
+// than "0" to "3" changes nothing.
+void rebuildWithFormat(DayTable& table, const QString& format, Messenger& messenger);
 
 // Whether the lists can be used: the years from 2004 on, one a line, at most to 2100,
 // each with its number of days.

@@ -18,8 +18,9 @@ public:
     virtual bool setAutostart(bool enabled) = 0;
     // Whether the log-on entry is there now.
     virtual bool autostartEnabled() const = 0;
-    // Creates (or replaces) the launcher at the given place. False when it could not
-    // be written or the place is not known.
+    // Creates (or replaces) the launcher at the given place; launchers are never
+    // removed. False when it could not be written or the place is not known (a
+    // missing desktop folder is not created: it is a failure, like an unset one).
     virtual bool createShortcut(Place place) = 0;
 };
 

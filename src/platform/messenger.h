@@ -6,7 +6,7 @@
 // layer can report failures and tests can read what the user would see.
 class Messenger {
 public:
-    enum class Icon { Information, Warning, Error, Question };
+    enum class Icon { Information, Warning, Error, Question, NoIcon };
 
     virtual ~Messenger() = default;
     virtual void show(Icon icon, const QString& title, const QString& text) = 0;

@@ -13,26 +13,39 @@
 namespace data_file {
 
 namespace {
-    const QString kTitle = QStringLiteral("Chyba");
+const QString kTitle = QStringLiteral("Chyba");
 
-    QString pathIn(const QString& dir)
-    {
-        return QDir(dir).filePath(kFileName);
-    }
+QString pathIn(const QString& dir)
+{
+    return QDir(dir).filePath(kFileName);
 }
+
+// The whole file or, after any failure, the previous one untouched.
+bool writeWhole(const QString& path, QByteArrayView bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+} // namespace
 
 bool exists(const QString& dir)
 {
     return QFileInfo::exists(pathIn(dir));
 }
 
-void LoadData(const QString& dir, DayTable& table, Messenger& messenger)
+LoadResult LoadData(const QString& dir, DayTable& table, Messenger& messenger)
 {
     table.clearRecords();
     QFile file(pathIn(dir));
     if (!file.open(QIODevice::ReadOnly)) {
         messenger.show(Messenger::Icon::Error, kTitle, QStringLiteral("Při otevírání souboru nastala chyba"));
-        return;
+        return LoadResult::Unopened;
     }
     constexpr qint64 recordSize = sizeof(EventRecord);
     std::vector<EventRecord> records;
@@ -53,28 +66,47 @@ void LoadData(const QString& dir, DayTable& table, Messenger& messenger)
         complete = false;
     }
     table.replaceRecords(std::move(records));
-    if (!complete)
-        messenger.show(Messenger::Icon::Error, kTitle, QStringLiteral("Není dostatek paměti pro vytvoření seznamu"));
+    if (complete)
+        return LoadResult::Whole;
+    messenger.show(
+        Messenger::Icon::Error, kTitle, QStringLiteral("Není dostatek paměti pro vytvoření seznamu"));
+    return LoadResult::Partial;
+}
+
+SaveResult writeData(const QString& dir, const DayTable& table)
+{
+    if (table.rowCount() == 0)
+        return SaveResult::Empty;
+    const qint64 size = static_cast<qint64>(table.records().size() * sizeof(EventRecord));
+    const bool written = writeWhole(
+        pathIn(dir), QByteArrayView(reinterpret_cast<const char*>(table.records().data()), size));
+    return written ? SaveResult::Saved : SaveResult::Failed;
+}
+
+void reportSave(SaveResult result, Messenger& messenger)
+{
+    if (result == SaveResult::Empty)
+        messenger.show(Messenger::Icon::Error, kTitle, QStringLiteral("Seznam je prázdný"));
+    else if (result == SaveResult::Failed)
+        messenger.show(Messenger::Icon::Error, kTitle, QStringLiteral("Chyba při vytváření souboru"));
 }
 
 bool SaveData(const QString& dir, const DayTable& table, Messenger& messenger)
 {
-    if (table.rowCount() == 0) {
-        messenger.show(Messenger::Icon::Error, kTitle, QStringLiteral("Seznam je prázdný"));
+    const SaveResult result = writeData(dir, table);
+    reportSave(result, messenger);
+    return result == SaveResult::Saved;
+}
+
+bool backUp(const QString& dir)
+{
+    QFile damaged(pathIn(dir));
+    if (!damaged.open(QIODevice::ReadOnly))
         return false;
-    }
-    QSaveFile file(pathIn(dir));
-    bool written = file.open(QIODevice::WriteOnly);
-    if (written) {
-        const qint64 size = static_cast<qint64>(table.records().size() * sizeof(EventRecord));
-        written = file.write(reinterpret_cast<const char*>(table.records().data()), size) == size
-            && file.flush() && file.commit();
-        if (!written)
-            file.cancelWriting();
-    }
-    if (!written)
-        messenger.show(Messenger::Icon::Error, kTitle, QStringLiteral("Chyba při vytváření souboru"));
-    return written;
+    const QByteArray bytes = damaged.readAll();
+    if (damaged.error() != QFileDevice::NoError)
+        return false;
+    return writeWhole(QDir(dir).filePath(kBackupName), bytes);
 }
 
 } // namespace data_file

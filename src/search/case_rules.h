@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -15,5 +16,11 @@ bool equalsAsciiOnly(QStringView a, QStringView b);
 QString foldAllLetters(QStringView text);
 bool containsAllLetters(QStringView haystack, QStringView needle);
 bool equalsAllLetters(QStringView a, QStringView b);
+
+// The same rule on stored Windows-1250 bytes, so that a scan of the day table needs
+// no decoding: two bytes fold alike exactly when their letters compare equal above.
+// Bytes that are not letters stay as they are.
+char foldAllLettersByte(char byte);
+bool equalsAllLettersBytes(QByteArrayView a, QByteArrayView b);
 
 } // namespace case_rules

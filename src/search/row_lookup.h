@@ -10,6 +10,8 @@ namespace row_lookup {
 // (and, with `withDayName`, its day name) contains `key`, the letters a to z
 // compared without regard to case; -1 when no row does.
 int firstRowContaining(const DayTable& table, const QString& key, bool withDayName);
+// The same, searched from the bottom: the last row that contains `key`.
+int lastRowContaining(const DayTable& table, const QString& key, bool withDayName);
 
 // The first day row whose date equals `date` (the letters a to z compared without
 // regard to case); -1 when none does. An empty or unfinished date matches nothing.

@@ -1,5 +1,7 @@
 #include "settings/settings.h"
 
+#include <algorithm>
+
 namespace {
 const std::array<QString, Settings::kItemCount> kWidths { QStringLiteral("60"), QStringLiteral("90"),
     QStringLiteral("60"), QStringLiteral("210"), QStringLiteral("29"), QStringLiteral("29") };
@@ -8,7 +10,7 @@ const std::array<QString, Settings::kItemCount> kTitles { QStringLiteral("Den"),
 constexpr std::array<std::int32_t, Settings::kItemCount> kRowColours { colour_code::rgb(192, 192, 192),
     colour_code::kInactiveCaptionText, colour_code::rgb(0, 255, 108), colour_code::kInactiveCaption,
     colour_code::rgb(255, 249, 117), colour_code::rgb(236, 172, 108) };
-}
+} // namespace
 
 std::array<RowItem, Settings::kItemCount> Settings::defaultItems()
 {
@@ -37,5 +39,6 @@ int Settings::columnCount() const
 
 int Settings::width(int item) const
 {
-    return items.at(static_cast<size_t>(item)).width.toInt();
+    // The file may hold any number; the list is drawn with the widths the dialog allows.
+    return std::clamp(items.at(static_cast<size_t>(item)).width.toInt(), kMinWidth, kMaxWidth);
 }

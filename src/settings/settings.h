@@ -74,6 +74,7 @@ struct Settings {
     static const QString& defaultWidth(int item);
 
     int columnCount() const;
+    // The width of column `item` in pixels, limited to kMinWidth ... kMaxWidth.
     int width(int item) const;
 
     bool operator==(const Settings&) const = default;

@@ -151,7 +151,9 @@ void mend(Settings& settings)
         QString& width = settings.items[static_cast<size_t>(k)].width;
         if (!isDecimal(width))
             width = Settings::defaultWidth(k);
-        width = QString::number(std::clamp(width.toInt(), Settings::kMinWidth, Settings::kMaxWidth));
+        // A width outside what the dialog allows stays as stored: the list limits it
+        // when drawing, and only the user's "Ok" in the settings dialog replaces it.
+        width = QString::number(width.toInt());
     }
 }
 

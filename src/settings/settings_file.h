@@ -21,7 +21,7 @@ void read(const QString& dir, Settings& settings);
 bool write(const QString& dir, const Settings& settings);
 
 // Replaces values the rest of the program cannot use: a column count outside 4 to 6,
-// a format outside 0 to 3, a width that is not a number or lies outside 20 to 300.
+// a format outside 0 to 3, a width that is not a number.
 void mend(Settings& settings);
 // The last year, the number of years and the number of days as the lists say.
 void agreeWithLists(Settings& settings, const QStringList& years, const QStringList& dayCounts);

@@ -1,0 +1,38 @@
+# Installing on a freedesktop system and the Debian package.
+include(GNUInstallDirs)
+
+# One reverse-DNS id names the desktop entry, the icon and the AppStream data.
+set(ZORIVKA_APP_ID cz.zorivka.Zorivka)
+set(ZORIVKA_ICON_SIZES 16 22 24 32 48 64 128 256)
+
+install(TARGETS zorivka RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(UNIX AND NOT APPLE)
+    install(FILES data/${ZORIVKA_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES data/${ZORIVKA_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+    foreach(size IN LISTS ZORIVKA_ICON_SIZES)
+        install(FILES data/icons/${size}/${ZORIVKA_APP_ID}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+    endforeach()
+endif()
+
+# Renders data/icons again from the drawn program icon: cmake --build build --target render_icons,
+# then build/render_icons data/icons with QT_QPA_PLATFORM=offscreen.
+add_executable(render_icons EXCLUDE_FROM_ALL tools/render_icons.cpp)
+target_link_libraries(render_icons PRIVATE zorivka_gui)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME zorivka)
+set(CPACK_PACKAGE_VENDOR Zorivka)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Kalendář kulturních akcí")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Zorivka <zorivka@zorivka.cz>")
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Kalendář kulturních akcí
+ Jedna dlouhá tabulka s řádkem pro každý den od roku 2004, do níž se zapisují,
+ upravují, hledají a mažou akce jednotlivých dnů; vývoz do iCalendar a CSV.")
+# The libraries it links (dpkg-shlibdeps), Qt's Czech dialogs and the window-system plugins.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, qt6-qpa-plugins")
+include(CPack)

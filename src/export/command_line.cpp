@@ -1,0 +1,182 @@
+#include "export/command_line.h"
+
+#include "app/translations.h"
+#include "calendar/day_table.h"
+#include "export/export_events.h"
+#include "export/export_file.h"
+#include "platform/clock.h"
+#include "platform/messenger.h"
+#include "platform/program_dir.h"
+#include "records/data_file.h"
+#include "settings/settings.h"
+#include "settings/settings_file.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace command_line {
+
+namespace {
+const QString kDateSyntax = QStringLiteral("dd.mm.yyyy");
+
+// Keeps what the data file would have shown in a message box, for standard error.
+class CollectingMessenger final : public Messenger {
+public:
+    void show(Icon, const QString&, const QString& text) override { m_texts << text; }
+    bool ask(const QString&, const QString&) override { return false; }
+    const QStringList& texts() const { return m_texts; }
+
+private:
+    QStringList m_texts;
+};
+
+struct Options {
+    QCommandLineOption ics { QStringLiteral("export-ics"),
+        QStringLiteral("Vyveze akce do souboru iCalendar pro kalendáře (Thunderbird, Evolution, "
+                       "KOrganizer, GNOME Kalendář, telefon)."),
+        QStringLiteral("soubor") };
+    QCommandLineOption csv { QStringLiteral("export-csv"),
+        QStringLiteral("Vyveze akce do souboru CSV pro tabulkové procesory (UTF-8, středníky)."),
+        QStringLiteral("soubor") };
+    QCommandLineOption from { QStringLiteral("from"),
+        QStringLiteral("První den vyváženého rozsahu (bez této volby od začátku kalendáře)."), kDateSyntax };
+    QCommandLineOption to { QStringLiteral("to"),
+        QStringLiteral("Poslední den vyváženého rozsahu (bez této volby do konce kalendáře)."), kDateSyntax };
+};
+
+int fail(QTextStream& err, const QString& message)
+{
+    err << QCoreApplication::applicationName().toLower() << ": " << message << Qt::endl;
+    return Failure;
+}
+
+// An option's date, or an invalid date when the option is absent; false for a bad date.
+bool dateOption(const QCommandLineParser& parser, const QCommandLineOption& option, QDate& date)
+{
+    date = QDate();
+    if (!parser.isSet(option))
+        return true;
+    date = export_events::parseDate(parser.value(option).trimmed());
+    return date.isValid();
+}
+
+// Reads data.zrk and the column titles; false (reported) when data.zrk cannot be read whole.
+bool load(const QString& dir, DayTable& table, Settings& settings, QTextStream& err)
+{
+    const QString path = QDir(dir).filePath(data_file::kFileName);
+    if (!data_file::exists(dir)) {
+        fail(err, QStringLiteral("soubor %1 neexistuje").arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
+    CollectingMessenger messenger;
+    data_file::LoadData(dir, table, messenger);
+    if (!messenger.texts().isEmpty()) {
+        fail(err,
+            QStringLiteral("soubor %1 nelze přečíst: %2")
+                .arg(QDir::toNativeSeparators(path), messenger.texts().join(QStringLiteral("; "))));
+        return false;
+    }
+    settings_file::read(dir, settings);
+    return true;
+}
+} // namespace
+
+bool wanted(int argc)
+{
+    return argc > 1;
+}
+
+int exec(const QStringList& arguments, const QString& programDir, QTextStream& out, QTextStream& err)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Zorivka, kalendář kulturních akcí. Bez voleb otevře své okno; s volbou --export-ics "
+                       "nebo --export-csv vyveze akce ze souboru data.zrk bez otevření okna."));
+    const QCommandLineOption help(
+        { QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Vypíše tuto nápovědu."));
+    const QCommandLineOption version(
+        { QStringLiteral("v"), QStringLiteral("version") }, QStringLiteral("Vypíše verzi programu."));
+    const Options options;
+    parser.addOptions({ help, version, options.ics, options.csv, options.from, options.to });
+
+    if (!parser.parse(arguments))
+        return fail(err, parser.errorText());
+    if (parser.isSet(help)) {
+        out << parser.helpText();
+        return Ok;
+    }
+    if (parser.isSet(version)) {
+        out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion()
+            << Qt::endl;
+        return Ok;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return fail(err, QStringLiteral("nečekaný argument „%1“").arg(parser.positionalArguments().first()));
+
+    std::vector<export_file::Request> requests;
+    for (const auto& [option, format] : { std::pair { &options.ics, export_file::Format::ICalendar },
+             std::pair { &options.csv, export_file::Format::Csv } }) {
+        for (const QString& path : parser.values(*option))
+            requests.push_back({ format, path, {}, {} });
+    }
+    if (requests.empty())
+        return fail(err, QStringLiteral("chybí volba --export-ics nebo --export-csv (viz --help)"));
+
+    QDate from;
+    QDate to;
+    if (!dateOption(parser, options.from, from))
+        return fail(err,
+            QStringLiteral("neplatné datum --from „%1“, čeká se %2")
+                .arg(parser.value(options.from), kDateSyntax));
+    if (!dateOption(parser, options.to, to))
+        return fail(err,
+            QStringLiteral("neplatné datum --to „%1“, čeká se %2")
+                .arg(parser.value(options.to), kDateSyntax));
+    if (from.isValid() && to.isValid() && from > to)
+        return fail(err, QStringLiteral("datum --from je pozdější než --to"));
+
+    DayTable table;
+    Settings settings;
+    if (!load(programDir, table, settings, err))
+        return Failure;
+
+    int status = Ok;
+    const QDateTime stamp = clock_source::now();
+    for (export_file::Request& request : requests) {
+        request.from = from;
+        request.to = to;
+        QString error;
+        switch (export_file::write(request, table.records(), settings, stamp, &error)) {
+        case export_file::Result::Written:
+            break;
+        case export_file::Result::NoEvents:
+            fail(err,
+                QStringLiteral("v zadaném rozsahu není žádná akce, soubor %1 nebyl vytvořen")
+                    .arg(request.path));
+            status = std::max<int>(status, NothingToExport);
+            break;
+        case export_file::Result::Failed:
+            fail(err, QStringLiteral("soubor %1 nelze zapsat: %2").arg(request.path, error));
+            status = Failure;
+            break;
+        }
+    }
+    return status;
+}
+
+int run(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Zorivka"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZORIVKA_VERSION));
+    translations::installQtCzech(app);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return exec(QCoreApplication::arguments(), program_dir::resolve(), out, err);
+}
+
+} // namespace command_line

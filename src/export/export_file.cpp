@@ -1,0 +1,32 @@
+#include "export/export_file.h"
+
+#include "export/csv_export.h"
+#include "export/export_events.h"
+#include "export/icalendar.h"
+#include "records/event_record.h"
+#include "settings/settings.h"
+
+#include <QSaveFile>
+
+namespace export_file {
+
+Result write(const Request& request, const std::vector<EventRecord>& records, const Settings& settings,
+    const QDateTime& stamp, QString* error)
+{
+    const std::vector<export_events::Event> events
+        = export_events::collect(records, request.from, request.to);
+    if (events.empty())
+        return Result::NoEvents;
+    const export_events::Columns columns = export_events::Columns::from(settings);
+    const QByteArray bytes = request.format == Format::ICalendar ? icalendar::write(events, columns, stamp)
+                                                                 : csv_export::write(events, columns);
+    QSaveFile file(request.path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return Result::Written;
+    if (error)
+        *error = file.errorString();
+    file.cancelWriting();
+    return Result::Failed;
+}
+
+} // namespace export_file

@@ -1,0 +1,75 @@
+// The main window in a process of its own, for tests that kill it. It starts as
+// the program does (the lock, then the window on the given directory) and then:
+//   crash_child DIR edit ROW TEXT  writes TEXT as the event of row ROW and turns
+//                                  on "Automatické spuštění", then waits to be killed;
+//   crash_child DIR show ROW       prints the row's event and the autostart flag.
+// Messages go to standard output, one a line, so the test sees every one.
+#include "app/main_window.h"
+#include "app/single_instance.h"
+#include "calendar/day_table.h"
+#include "platform/messenger.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+void say(const QString& line)
+{
+    std::fputs(qPrintable(line + u'\n'), stdout);
+    std::fflush(stdout);
+}
+
+class PrintingMessenger final : public Messenger {
+public:
+    void show(Icon, const QString& title, const QString& text) override
+    {
+        say(QStringLiteral("message: ") + title + QStringLiteral(": ") + text);
+    }
+    bool ask(const QString& title, const QString& text) override
+    {
+        say(QStringLiteral("question: ") + title + QStringLiteral(": ") + text);
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    if (args.size() < 4)
+        return 2;
+    const QString dir = args[1];
+    const QString command = args[2];
+    const int row = args[3].toInt();
+
+    PrintingMessenger messenger;
+    InstanceLock lock;
+    if (!lock.acquireOrHandOver(dir, messenger)) {
+        say(QStringLiteral("refused"));
+        return 3;
+    }
+    TForm1 window(dir, messenger);
+    window.show();
+
+    if (command == u"show") {
+        say(QStringLiteral("event: ") + window.table().record(row).text(EventRecord::Field::Event));
+        say(QStringLiteral("start: ") + QString::number(window.settings().start));
+        return 0;
+    }
+    if (command != u"edit" || args.size() < 5)
+        return 2;
+    QTimer::singleShot(0, &window, [&] {
+        window.findChild<QAction*>(QStringLiteral("spusteni"))->trigger();
+        EventRecord record = window.table().record(row);
+        record.setText(EventRecord::Field::Event, args[4]);
+        window.table().setRecord(row, record);
+        say(QStringLiteral("changed"));
+    });
+    return QApplication::exec();
+}

@@ -1,0 +1,671 @@
+#include "app/autosave.h"
+#include "app/main_window.h"
+#include "app/single_instance.h"
+#include "calendar/day_table.h"
+#include "platform/clock.h"
+#include "platform/cp1250.h"
+#include "platform/program_dir.h"
+#include "recording_messenger.h"
+#include "records/data_file.h"
+#include "test_files.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QDir>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <memory>
+#include <sys/resource.h>
+
+using namespace Qt::StringLiterals;
+using Field = EventRecord::Field;
+using test_files::readRaw;
+
+namespace {
+
+constexpr int kShortDelayMs = 20;
+const QString kFileError = u"Chyba při vytváření souboru"_s;
+const QString kPartial = u"Není dostatek paměti pro vytvoření seznamu"_s;
+
+QByteArray rawOf(const EventRecord& record)
+{
+    return QByteArray(reinterpret_cast<const char*>(&record), sizeof record);
+}
+
+QByteArray randomBytes(qsizetype size, quint32 seed)
+{
+    QRandomGenerator generator(seed);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char& byte : bytes)
+        byte = char(generator.bounded(256));
+    return bytes;
+}
+
+// A file size limit for the current process: writes beyond it fail half-way
+// (permissions would not stop root, which runs CI).
+class FileSizeLimit final {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limited { bytes, m_saved.rlim_max };
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_handler);
+    }
+    Q_DISABLE_COPY_MOVE(FileSizeLimit)
+
+private:
+    rlimit m_saved {};
+    void (*m_handler)(int) = nullptr;
+};
+
+} // namespace
+
+class RobustTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void editIsSavedSoonAfter();
+    void changesInARowGiveOneSave();
+    void startUpIsNoChange();
+    void settingsChangesAreSaved();
+    void waitsWhileAModalWindowIsOpen();
+    void emptyListIsSkippedSilently();
+    void failedSaveIsToldOnceAndTriedAgain();
+    void saveThatFailsHalfWayKeepsThePreviousFiles();
+    void closeSavesEverythingOnce();
+
+    void emptyDataFileGetsTheYearRange_data();
+    void emptyDataFileGetsTheYearRange();
+    void damagedDataFileIsCopiedBeforeTheFirstSave();
+    void dataFileThatIsADirectoryIsNeverReplaced();
+    void randomDataFileOpens();
+    void fullLengthBytesAreClamped();
+    void randomSettingsFileOpens();
+    void damagedOverviewFilesAreRebuilt_data();
+    void damagedOverviewFilesAreRebuilt();
+
+    void unwritableProgramDirectoryLendsItsFiles();
+
+    void killedAfterAnEditKeepsTheEdit();
+    void killedOnAFirstRunLeavesTheSettingsBesideTheData();
+
+private:
+    std::unique_ptr<TForm1> open(bool watch = true);
+    QString file(const QString& name) const { return QDir(m_dir->path()).filePath(name); }
+    void closeFirstRun();
+    void editRow(TForm1& window, int row, const QString& text);
+    bool waitForSave(TForm1& window);
+    QString runChild(const QStringList& args, QProcess* keep = nullptr);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    RecordingMessenger m_messenger;
+};
+
+void RobustTest::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void RobustTest::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_messenger.clear();
+    clock_source::setNow(QDateTime(QDate(2026, 12, 6), QTime(10, 0)));
+}
+
+std::unique_ptr<TForm1> RobustTest::open(bool show)
+{
+    auto window = std::make_unique<TForm1>(m_dir->path(), m_messenger);
+    window->autoSave().setDelay(kShortDelayMs);
+    if (show) {
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.get()))
+            return nullptr;
+    }
+    return window;
+}
+
+void RobustTest::closeFirstRun()
+{
+    auto window = open(false);
+    QVERIFY(window->close());
+    QVERIFY(data_file::exists(m_dir->path()));
+}
+
+void RobustTest::editRow(TForm1& window, int row, const QString& text)
+{
+    EventRecord record = window.table().record(row);
+    record.setText(Field::Event, text);
+    QVERIFY(window.table().setRecord(row, record));
+}
+
+bool RobustTest::waitForSave(TForm1& window)
+{
+    QSignalSpy saved(&window.autoSave(), &AutoSave::saved);
+    return saved.wait(2000);
+}
+
+void RobustTest::editIsSavedSoonAfter()
+{
+    closeFirstRun();
+    auto window = open();
+    QVERIFY(window);
+    QVERIFY(!window->autoSave().isPending());
+    editRow(*window, 40, u"Koncert"_s);
+    QVERIFY(window->autoSave().isPending());
+    QVERIFY(waitForSave(*window));
+    DayTable saved;
+    QCOMPARE(data_file::LoadData(m_dir->path(), saved, m_messenger), data_file::LoadResult::Whole);
+    QCOMPARE(saved.record(40).text(Field::Event), u"Koncert"_s);
+    QVERIFY(m_messenger.messages().isEmpty());
+    // Rows inserted and removed count as changes too.
+    window->table().insertRecord(41, EventRecord::blank());
+    QVERIFY(waitForSave(*window));
+    QCOMPARE(QFileInfo(file("data.zrk")).size(), 367 * 135);
+    window->table().removeRecords(41, 1);
+    QVERIFY(waitForSave(*window));
+    QCOMPARE(QFileInfo(file("data.zrk")).size(), 366 * 135);
+}
+
+void RobustTest::changesInARowGiveOneSave()
+{
+    closeFirstRun();
+    auto window = open();
+    QVERIFY(window);
+    window->autoSave().setDelay(300);
+    QSignalSpy saved(&window->autoSave(), &AutoSave::saved);
+    // Each change restarts the wait, so the save follows the last one.
+    for (int i = 0; i < 5; ++i) {
+        editRow(*window, i, QString::number(i));
+        QTest::qWait(50);
+    }
+    QCOMPARE(saved.count(), 0);
+    QVERIFY(saved.wait(2000));
+    QTest::qWait(400);
+    QCOMPARE(saved.count(), 1);
+    DayTable table;
+    data_file::LoadData(m_dir->path(), table, m_messenger);
+    QCOMPARE(table.record(4).text(Field::Event), u"4"_s);
+}
+
+void RobustTest::startUpIsNoChange()
+{
+    // Building the first year writes nothing, nor does a normal start.
+    auto window = open();
+    QVERIFY(window);
+    QVERIFY(!window->autoSave().isPending());
+    QTest::qWait(3 * kShortDelayMs);
+    QVERIFY(QDir(m_dir->path()).entryList(QDir::Files).filter(u".zrk"_s).isEmpty());
+    window->close();
+    window.reset();
+    const QDateTime written = QFileInfo(file("data.zrk")).lastModified();
+    window = open();
+    QVERIFY(window);
+    QVERIFY(!window->autoSave().isPending());
+    QCOMPARE(QFileInfo(file("data.zrk")).lastModified(), written);
+}
+
+void RobustTest::settingsChangesAreSaved()
+{
+    closeFirstRun();
+    auto window = open();
+    QVERIFY(window);
+    // The tray's "Automatické spuštění" and the toolbar's "Jdi na..." change settings.
+    window->findChild<QAction*>("spusteni")->trigger();
+    QVERIFY(waitForSave(*window));
+    QVERIFY(cp1250::decode(readRaw(file("nastaveni.ini"))).contains(u"Start=1\r\n"_s));
+    window->findChild<QAction*>("Prejdina1")->trigger();
+    QVERIFY(waitForSave(*window));
+    QVERIFY(cp1250::decode(readRaw(file("nastaveni.ini"))).contains(u"Okno Jdi na..=1\r\n"_s));
+    // So does whatever brings the window in step with new settings.
+    window->settings().mrizka = true;
+    window->applySettings();
+    QVERIFY(waitForSave(*window));
+    QVERIFY(cp1250::decode(readRaw(file("nastaveni.ini"))).contains(u"Mřížka=1\r\n"_s));
+    // A new year range reaches both overview files.
+    window->table().setLists({ u"2004"_s, u"2005"_s }, { u"366"_s, u"365"_s });
+    QVERIFY(waitForSave(*window));
+    QCOMPARE(readRaw(file("prehled dnu.zrk")), QByteArray("366\r\n365\r\n"));
+}
+
+void RobustTest::waitsWhileAModalWindowIsOpen()
+{
+    closeFirstRun();
+    auto window = open();
+    QVERIFY(window);
+    const QByteArray before = readRaw(file("data.zrk"));
+    QSignalSpy saved(&window->autoSave(), &AutoSave::saved);
+    for (int round = 0; round < 2; ++round) {
+        auto* dialog = new QDialog(window.get());
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->setModal(true);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        QCOMPARE(QApplication::activeModalWidget(), dialog);
+        editRow(*window, 7 + round, u"Během dialogu"_s);
+        QTest::qWait(5 * kShortDelayMs);
+        QCOMPARE(saved.count(), round);
+        QCOMPARE(readRaw(file("data.zrk")), round == 0 ? before : readRaw(file("data.zrk")));
+        QVERIFY(window->autoSave().isPending());
+        // The save follows the dialog's closing, whether it is hidden or destroyed.
+        if (round == 0)
+            dialog->close();
+        else
+            delete dialog;
+        QTRY_COMPARE(saved.count(), round + 1);
+    }
+    DayTable table;
+    data_file::LoadData(m_dir->path(), table, m_messenger);
+    QCOMPARE(table.record(8).text(Field::Event), u"Během dialogu"_s);
+}
+
+void RobustTest::emptyListIsSkippedSilently()
+{
+    closeFirstRun();
+    auto window = open();
+    QVERIFY(window);
+    const QByteArray before = readRaw(file("data.zrk"));
+    window->table().clearRecords();
+    QVERIFY(waitForSave(*window));
+    QVERIFY(m_messenger.messages().isEmpty());
+    QCOMPARE(readRaw(file("data.zrk")), before);
+    // At close the user hears of it, as always, and the last saved file survives.
+    QVERIFY(window->close());
+    QCOMPARE(m_messenger.texts(), QStringList { u"Seznam je prázdný"_s });
+    QCOMPARE(readRaw(file("data.zrk")), before);
+}
+
+void RobustTest::failedSaveIsToldOnceAndTriedAgain()
+{
+    closeFirstRun();
+    auto window = open();
+    QVERIFY(window);
+    QVERIFY(QFile::remove(file("prehled roku.zrk")));
+    QVERIFY(QDir(m_dir->path()).mkdir("prehled roku.zrk"));
+    for (int i = 0; i < 3; ++i) {
+        editRow(*window, i, u"x"_s);
+        QSignalSpy saved(&window->autoSave(), &AutoSave::saved);
+        QVERIFY(saved.wait(2000));
+        QCOMPARE(saved.first().first().toBool(), false);
+    }
+    QCOMPARE(m_messenger.texts(), QStringList { kFileError });
+    QCOMPARE(m_messenger.messages()[0].title, u"Chyba"_s);
+    // The records before the failing list were written all the same.
+    DayTable table;
+    data_file::LoadData(m_dir->path(), table, m_messenger);
+    QCOMPARE(table.record(2).text(Field::Event), u"x"_s);
+    // Once the file can be written again the next change writes it.
+    QVERIFY(QDir(m_dir->path()).rmdir("prehled roku.zrk"));
+    editRow(*window, 3, u"y"_s);
+    QSignalSpy saved(&window->autoSave(), &AutoSave::saved);
+    QVERIFY(saved.wait(2000));
+    QCOMPARE(saved.first().first().toBool(), true);
+    QCOMPARE(readRaw(file("prehled roku.zrk")), QByteArray("2004\r\n"));
+    // A new failure after a success is told again.
+    QVERIFY(QFile::remove(file("nastaveni.ini")));
+    QVERIFY(QDir(m_dir->path()).mkdir("nastaveni.ini"));
+    editRow(*window, 4, u"z"_s);
+    QVERIFY(waitForSave(*window));
+    QCOMPARE(m_messenger.texts(), QStringList({ kFileError, kFileError }));
+}
+
+void RobustTest::saveThatFailsHalfWayKeepsThePreviousFiles()
+{
+    closeFirstRun();
+    auto window = open();
+    QVERIFY(window);
+    const QByteArray before = readRaw(file("data.zrk"));
+    for (int row = 0; row < 200; ++row)
+        editRow(*window, row, QString(40, u'a'));
+    bool complete = true;
+    {
+        // The data file is 49410 bytes: the write stops in the middle of it.
+        FileSizeLimit limit(20000);
+        QSignalSpy saved(&window->autoSave(), &AutoSave::saved);
+        QVERIFY(saved.wait(2000));
+        complete = saved.first().first().toBool();
+    }
+    QVERIFY(!complete);
+    QCOMPARE(m_messenger.texts(), QStringList { kFileError });
+    QCOMPARE(readRaw(file("data.zrk")), before);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).filter(u"data.zrk"_s), QStringList { u"data.zrk"_s });
+    // The close tries again and succeeds.
+    QVERIFY(window->close());
+    QCOMPARE(QFileInfo(file("data.zrk")).size(), 49410);
+    DayTable table;
+    data_file::LoadData(m_dir->path(), table, m_messenger);
+    QCOMPARE(table.record(199).text(Field::Event), QString(40, u'a'));
+}
+
+void RobustTest::closeSavesEverythingOnce()
+{
+    closeFirstRun();
+    auto window = open();
+    QVERIFY(window);
+    editRow(*window, 3, u"Před zavřením"_s);
+    QSignalSpy saved(&window->autoSave(), &AutoSave::saved);
+    QVERIFY(window->close());
+    QVERIFY(!window->autoSave().isPending());
+    QTest::qWait(3 * kShortDelayMs);
+    QCOMPARE(saved.count(), 0);
+    DayTable table;
+    data_file::LoadData(m_dir->path(), table, m_messenger);
+    QCOMPARE(table.record(3).text(Field::Event), u"Před zavřením"_s);
+}
+
+void RobustTest::emptyDataFileGetsTheYearRange_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("withLists");
+    QTest::addColumn<QStringList>("messages");
+    const QString rebuilt
+        = u"Soubor „data.zrk“ neobsahoval žádný celý záznam. Kalendář byl proto vytvořen znovu "
+          u"pro roky 2004 až %1, bez akcí."_s;
+    QTest::newRow("0 bytes, lists 2004-2006") << 0 << true << QStringList { rebuilt.arg(2006) };
+    QTest::newRow("1 byte, no lists") << 1 << false << QStringList { kPartial, rebuilt.arg(2004) };
+    QTest::newRow("134 bytes, lists 2004-2006") << 134 << true << QStringList { kPartial, rebuilt.arg(2006) };
+}
+
+void RobustTest::emptyDataFileGetsTheYearRange()
+{
+    QFETCH(int, size);
+    QFETCH(bool, withLists);
+    QFETCH(QStringList, messages);
+    const QByteArray damaged = randomBytes(size, 7);
+    QVERIFY(test_files::writeRaw(file("data.zrk"), damaged));
+    if (withLists) {
+        QVERIFY(test_files::writeRaw(file("prehled roku.zrk"), "2004\r\n2005\r\n2006\r\n"));
+        QVERIFY(test_files::writeRaw(file("prehled dnu.zrk"), "366\r\n365\r\n365\r\n"));
+    }
+    QVERIFY(test_files::writeRaw(file("nastaveni.ini"), cp1250::encode(u"[Obecné]\r\nFormát=2\r\n"_s)));
+    auto window = open();
+    QVERIFY(window);
+    QCOMPARE(m_messenger.texts(), messages);
+    QCOMPARE(m_messenger.messages().last().title, u"Informace"_s);
+    QCOMPARE(m_messenger.messages().last().icon, Messenger::Icon::Information);
+    const int years = withLists ? 3 : 1;
+    const int days = withLists ? 366 + 365 + 365 : 366;
+    QCOMPARE(window->table().rowCount(), days);
+    QCOMPARE(window->settings().pocetnroku, QString::number(years));
+    QCOMPARE(window->settings().pocetdni, QString::number(days));
+    QCOMPARE(window->settings().doroku, QString::number(2003 + years));
+    QCOMPARE(window->statusText(3), u"Počet roků: %1"_s.arg(years));
+    // Format 2: full names in lower case; the last row is 31 December of the last year.
+    QCOMPARE(window->table().record(0).text(Field::DayName), u"čtvrtek"_s);
+    QCOMPARE(window->table().record(days - 1).text(Field::Date), u"31.12.%1"_s.arg(2003 + years));
+    // The calendar can be saved again; a file with bytes the program could not read is kept.
+    QVERIFY(window->close());
+    QCOMPARE(QFileInfo(file("data.zrk")).size(), qint64(days) * 135);
+    if (size > 0)
+        QCOMPARE(readRaw(file("data.zrk.bak")), damaged);
+    else
+        QVERIFY(!QFileInfo::exists(file("data.zrk.bak")));
+}
+
+void RobustTest::damagedDataFileIsCopiedBeforeTheFirstSave()
+{
+    closeFirstRun();
+    QByteArray damaged = readRaw(file("data.zrk"));
+    damaged += QByteArray(60, 'x');
+    QVERIFY(test_files::writeRaw(file("data.zrk"), damaged));
+    auto window = open();
+    QVERIFY(window);
+    QCOMPARE(m_messenger.texts(), QStringList { kPartial });
+    QVERIFY(!QFileInfo::exists(file("data.zrk.bak")));
+    editRow(*window, 2, u"Po opravě"_s);
+    QVERIFY(waitForSave(*window));
+    QCOMPARE(readRaw(file("data.zrk.bak")), damaged);
+    QCOMPARE(QFileInfo(file("data.zrk")).size(), 49410);
+    // Only before the first save: the copy is not replaced by a later one.
+    QVERIFY(test_files::writeRaw(file("data.zrk"), "changed behind the program's back"));
+    editRow(*window, 3, u"Další"_s);
+    QVERIFY(waitForSave(*window));
+    QCOMPARE(readRaw(file("data.zrk.bak")), damaged);
+    QCOMPARE(m_messenger.texts(), QStringList { kPartial });
+}
+
+void RobustTest::dataFileThatIsADirectoryIsNeverReplaced()
+{
+    QVERIFY(QDir(m_dir->path()).mkpath("data.zrk/inside"));
+    auto window = open();
+    QVERIFY(window);
+    QCOMPARE(m_messenger.texts().first(), u"Při otevírání souboru nastala chyba"_s);
+    QCOMPARE(window->table().rowCount(), 366);
+    m_messenger.clear();
+    for (int i = 0; i < 2; ++i) {
+        editRow(*window, i, u"x"_s);
+        QVERIFY(waitForSave(*window));
+    }
+    // What cannot be copied aside is not saved over, and the user is told once.
+    QCOMPARE(m_messenger.messages().size(), 1);
+    QVERIFY(m_messenger.texts().first().contains(u"data.zrk.bak"_s));
+    QCOMPARE(m_messenger.messages().first().title, u"Chyba"_s);
+    QVERIFY(QFileInfo(file("data.zrk/inside")).isDir());
+    // The settings still reached their file.
+    QVERIFY(QFileInfo(file("nastaveni.ini")).isFile());
+    QVERIFY(window->close());
+    QCOMPARE(m_messenger.messages().size(), 2);
+    QVERIFY(QFileInfo(file("data.zrk/inside")).isDir());
+}
+
+void RobustTest::randomDataFileOpens()
+{
+    const QByteArray noise = randomBytes(10 * 1024 * 1024, 11);
+    QVERIFY(test_files::writeRaw(file("data.zrk"), noise));
+    auto window = open();
+    QVERIFY(window);
+    const int rows = int(noise.size() / 135);
+    QCOMPARE(window->table().rowCount(), rows);
+    // Every row draws, with whatever kind its bytes give.
+    for (int row = 0; row < rows; row += 97) {
+        for (int column = 0; column < window->model().columnCount(); ++column)
+            window->model().data(window->model().index(row, column), Qt::DisplayRole);
+        window->model().data(window->model().index(row, 0), Qt::BackgroundRole);
+    }
+    window->selectRow(rows - 1);
+    window->grab();
+    QVERIFY(window->close());
+    // The bytes after the last whole record were kept aside before the save.
+    QCOMPARE(readRaw(file("data.zrk.bak")), noise);
+    QCOMPARE(readRaw(file("data.zrk")), noise.left(qsizetype(rows) * 135));
+}
+
+void RobustTest::fullLengthBytesAreClamped()
+{
+    // Every length byte 255: each field reads as its full capacity.
+    EventRecord record;
+    std::memset(&record, 'A', sizeof record);
+    for (qsizetype offset : { 0, 8, 19, 32, 73, 104 })
+        reinterpret_cast<unsigned char*>(&record)[offset] = 255;
+    QByteArray bytes;
+    for (int i = 0; i < 366; ++i)
+        bytes += rawOf(record);
+    QVERIFY(test_files::writeRaw(file("data.zrk"), bytes));
+    auto window = open();
+    QVERIFY(window);
+    QCOMPARE(window->table().rowCount(), 366);
+    const QAbstractItemModel& model = window->model();
+    QCOMPARE(model.data(model.index(0, 0), Qt::DisplayRole).toString(), QString(7, u'A'));
+    QCOMPARE(model.data(model.index(0, 3), Qt::DisplayRole).toString(), QString(40, u'A'));
+    window->grab();
+    QVERIFY(window->close());
+    QCOMPARE(readRaw(file("data.zrk")), bytes);
+}
+
+void RobustTest::randomSettingsFileOpens()
+{
+    closeFirstRun();
+    for (quint32 seed = 1; seed <= 20; ++seed) {
+        QVERIFY(test_files::writeRaw(file("nastaveni.ini"), randomBytes(4096, seed)));
+        auto window = open(seed == 1);
+        QCOMPARE(window->table().rowCount(), 366);
+        const int columns = window->model().columnCount();
+        QVERIFY(columns >= 4 && columns <= 6);
+        QVERIFY(window->close());
+        // What the program wrote back reads the same again.
+        Settings written = window->settings();
+        window.reset();
+        window = open(false);
+        QVERIFY(window->settings() == written);
+        window.reset();
+    }
+}
+
+void RobustTest::damagedOverviewFilesAreRebuilt_data()
+{
+    QTest::addColumn<QByteArray>("years");
+    QTest::addColumn<QByteArray>("days");
+    QByteArray many;
+    for (int i = 0; i < 10000; ++i)
+        many += QByteArray::number(2004 + i) + "\r\n";
+    QTest::newRow("letters") << QByteArray("dva tisíce\r\n") << QByteArray("366\r\n");
+    QTest::newRow("blank lines") << QByteArray("2004\r\n\r\n\r\n") << QByteArray("\r\n366\r\n");
+    QTest::newRow("10000 lines") << many << many;
+    QTest::newRow("huge numbers") << QByteArray("2004\r\n99999999999999999999\r\n")
+                                  << QByteArray("366\r\n2147483647\r\n");
+}
+
+void RobustTest::damagedOverviewFilesAreRebuilt()
+{
+    QFETCH(QByteArray, years);
+    QFETCH(QByteArray, days);
+    closeFirstRun();
+    QVERIFY(test_files::writeRaw(file("prehled roku.zrk"), years));
+    QVERIFY(test_files::writeRaw(file("prehled dnu.zrk"), days));
+    auto window = open();
+    QVERIFY(window);
+    QCOMPARE(window->table().years(), QStringList { u"2004"_s });
+    QCOMPARE(window->table().dayCounts(), QStringList { u"366"_s });
+    QCOMPARE(window->statusText(3), u"Počet roků: 1"_s);
+    QCOMPARE(m_messenger.messages().size(), 1);
+    QCOMPARE(m_messenger.messages().first().title, u"Informace"_s);
+    QVERIFY(window->close());
+    QCOMPARE(readRaw(file("prehled roku.zrk")), QByteArray("2004\r\n"));
+}
+
+void RobustTest::unwritableProgramDirectoryLendsItsFiles()
+{
+    closeFirstRun();
+    editRow(*open(false), 0, u"unused"_s);
+    {
+        auto window = open(false);
+        editRow(*window, 5, u"Moje akce"_s);
+        window->settings().jdiokno = true;
+        QVERIFY(window->close());
+    }
+    const QString programDir = m_dir->path();
+    QStringList names { "data.zrk", "nastaveni.ini", "prehled roku.zrk", "prehled dnu.zrk" };
+    QMap<QString, QByteArray> original;
+    for (const QString& name : names)
+        original[name] = readRaw(file(name));
+    QTemporaryDir perUser;
+    QVERIFY(program_dir::adoptFiles(programDir, perUser.path(), m_messenger));
+    QCOMPARE(m_messenger.messages().size(), 1);
+    QCOMPARE(m_messenger.messages()[0].title, u"Informace"_s);
+    QCOMPARE(m_messenger.messages()[0].icon, Messenger::Icon::Information);
+    QVERIFY(m_messenger.messages()[0].text.contains(QDir::toNativeSeparators(perUser.path())));
+    for (const QString& name : names)
+        QCOMPARE(readRaw(QDir(perUser.path()).filePath(name)), original[name]);
+
+    // The window there shows the user's calendar; its saves never touch the program directory.
+    {
+        TForm1 window(perUser.path(), m_messenger);
+        QCOMPARE(window.table().record(5).text(Field::Event), u"Moje akce"_s);
+        QVERIFY(window.settings().jdiokno);
+        editRow(window, 6, u"Nová"_s);
+        QVERIFY(window.close());
+    }
+    for (const QString& name : names)
+        QCOMPARE(readRaw(file(name)), original[name]);
+
+    // Once the per-user directory has its own data file nothing is copied again.
+    m_messenger.clear();
+    QVERIFY(!program_dir::adoptFiles(programDir, perUser.path(), m_messenger));
+    QVERIFY(m_messenger.messages().isEmpty());
+    // Nor from a program directory without a data file, nor onto itself.
+    QTemporaryDir empty, other;
+    QVERIFY(!program_dir::adoptFiles(empty.path(), other.path(), m_messenger));
+    QVERIFY(!program_dir::adoptFiles(programDir, programDir, m_messenger));
+    QVERIFY(QDir(other.path()).isEmpty());
+    QVERIFY(m_messenger.messages().isEmpty());
+}
+
+QString RobustTest::runChild(const QStringList& args, QProcess* keep)
+{
+    QProcess local;
+    QProcess& child = keep ? *keep : local;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(
+        QCoreApplication::applicationDirPath() + u"/crash_child"_s, QStringList { m_dir->path() } + args);
+    if (!child.waitForStarted(10000))
+        return u"<not started>"_s;
+    if (keep)
+        return {};
+    child.waitForFinished(30000);
+    return QString::fromUtf8(child.readAllStandardOutput());
+}
+
+void RobustTest::killedAfterAnEditKeepsTheEdit()
+{
+    closeFirstRun();
+    const QByteArray before = readRaw(file("data.zrk"));
+    QProcess child;
+    runChild({ u"edit"_s, u"100"_s, u"Zabito po úpravě"_s }, &child);
+    QVERIFY(child.waitForReadyRead(30000));
+    QTRY_VERIFY_WITH_TIMEOUT(child.readAllStandardOutput().contains("changed") || child.atEnd(), 1000);
+    QTRY_VERIFY_WITH_TIMEOUT(readRaw(file("data.zrk")) != before, 20000);
+    child.kill();
+    QVERIFY(child.waitForFinished(10000));
+    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+
+    {
+        // The killed copy left its lock and its socket behind: neither stops the next one,
+        // which is then reached by a later start.
+        InstanceLock lock;
+        QVERIFY(lock.acquire(m_dir->path()));
+        QSignalSpy raised(&lock, &InstanceLock::activationRequested);
+        QVERIFY(InstanceLock::activateRunning(m_dir->path()));
+        QTRY_COMPARE(raised.count(), 1);
+    }
+    const QString output = runChild({ u"show"_s, u"100"_s });
+    QVERIFY2(!output.contains(u"refused"_s) && !output.contains(u"message:"_s), qPrintable(output));
+    QVERIFY2(output.contains(u"event: Zabito po úpravě\n"_s), qPrintable(output));
+}
+
+void RobustTest::killedOnAFirstRunLeavesTheSettingsBesideTheData()
+{
+    QProcess child;
+    runChild({ u"edit"_s, u"3"_s, u"První běh"_s }, &child);
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(file("data.zrk")), 30000);
+    child.kill();
+    QVERIFY(child.waitForFinished(10000));
+    // The data file is written last, so everything else is already there.
+    QVERIFY(cp1250::decode(readRaw(file("nastaveni.ini"))).contains(u"Start=1\r\n"_s));
+    QCOMPARE(readRaw(file("prehled roku.zrk")), QByteArray("2004\r\n"));
+    QCOMPARE(readRaw(file("prehled dnu.zrk")), QByteArray("366\r\n"));
+
+    const QString output = runChild({ u"show"_s, u"3"_s });
+    QVERIFY2(!output.contains(u"refused"_s) && !output.contains(u"message:"_s), qPrintable(output));
+    QVERIFY2(output.contains(u"event: První běh\nstart: 1\n"_s), qPrintable(output));
+}
+
+QTEST_MAIN(RobustTest)
+#include "tst_robust.moc"
