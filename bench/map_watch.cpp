@@ -74,6 +74,14 @@ unsigned long long cpuNs(pid_t pid)
     return total;
 }
 
+pid_t child = 0;
+
+void giveUp(int)
+{
+    kill(child, SIGKILL);
+    _exit(1);
+}
+
 int usage()
 {
     std::fprintf(stderr, "usage: map_watch [--idle seconds] <title> <program> [args...]\n");
@@ -112,12 +120,22 @@ int main(int argc, char* argv[])
         execvp(command[0], command);
         _exit(127);
     }
+    // Never wait for ever: a window that is not mapped within a minute counts as a failure.
+    child = pid;
+    std::signal(SIGALRM, giveUp);
+    alarm(60);
     double mappedMs = -1;
     while (mappedMs < 0) {
         XEvent event;
         XNextEvent(display, &event);
         if (event.type == CreateNotify) {
-            XSelectInput(display, event.xcreatewindow.window, StructureNotifyMask);
+            const Window window = event.xcreatewindow.window;
+            XSelectInput(display, window, StructureNotifyMask);
+            // On a busy machine the window may have been mapped before the watch began.
+            XWindowAttributes attributes {};
+            if (XGetWindowAttributes(display, window, &attributes) && attributes.map_state != IsUnmapped
+                && hasTitle(display, window, title))
+                mappedMs = nowMs() - start;
         } else if (event.type == MapNotify && event.xmap.event == event.xmap.window
             && hasTitle(display, event.xmap.window, title)) {
             mappedMs = nowMs() - start;
@@ -129,6 +147,7 @@ int main(int argc, char* argv[])
         }
     }
 
+    alarm(0);
     int result = 0;
     if (idleSeconds > 0) {
         sleep(2);

@@ -53,7 +53,7 @@ median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] 
 for kind in reference first largest; do one $kind >/dev/null; done
 for i in $(seq "$runs"); do
     for kind in reference first largest; do
-        read -r ms kb cpu < <(one $kind)
+        read -r ms kb cpu < <(one $kind) || { echo "run $i of $kind failed" >&2; continue; }
         echo "$ms" >>"$work/$kind.ms"
         echo "$kb" >>"$work/$kind.kb"
         echo "$cpu" >>"$work/$kind.cpu"

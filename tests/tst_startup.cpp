@@ -1,5 +1,10 @@
+#include "app/day_list_model.h"
 #include "app/icons.h"
 #include "app/main_window.h"
+#include "app/row_looks.h"
+#include "calendar/day_names.h"
+#include "calendar/day_table.h"
+#include "calendar/generation.h"
 #include "recording_messenger.h"
 
 #include <QAction>
@@ -35,7 +40,8 @@ QImage fileImage(const QString& name)
 
 } // namespace
 
-// The program's pictures come from its own resource file, and the window shows them.
+// What the start-up and speed work must keep: the program's own pictures, the tray
+// icon right after the first frame, row looks and rebuilt names as before.
 class TestStartup final : public QObject {
     Q_OBJECT
 
@@ -43,6 +49,9 @@ private slots:
     void initTestCase();
     void everyPictureHasBothSizes();
     void toolbarAndMenusShowTheProgramsPictures();
+    void trayIconFollowsTheFirstFrame();
+    void rowLooksFollowEveryChange();
+    void rebuildNamesEveryDayOfTheRange();
 
 private:
     std::unique_ptr<TForm1> open();
@@ -113,6 +122,83 @@ void TestStartup::toolbarAndMenusShowTheProgramsPictures()
     QVERIFY(tray);
     QCOMPARE(imageOf(tray->icon(), 16), fileImage("program-16.png"));
     QCOMPARE(imageOf(window->windowIcon(), 32), fileImage("program-32.png"));
+}
+
+void TestStartup::trayIconFollowsTheFirstFrame()
+{
+    TForm1 window(m_dir.path(), m_messenger);
+    auto* tray = window.findChild<QSystemTrayIcon*>("TrayIcon1");
+    window.settings().ikona = true;
+    window.applySettings();
+    // Not before the first frame...
+    QVERIFY(!tray->isVisible());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // ...but right after it, and from then on at once.
+    QTRY_VERIFY(tray->isVisible());
+    window.settings().ikona = false;
+    window.applySettings();
+    QVERIFY(!tray->isVisible());
+}
+
+void TestStartup::rowLooksFollowEveryChange()
+{
+    DayTable table;
+    table.appendRecords(generation::yearRows(2004, 1));
+    DayListModel model(table);
+    model.appendColumn(QStringLiteral("Den"));
+    Settings settings;
+    RowLooks looks;
+    looks.rebuild(settings, QApplication::font());
+    model.setAppearance(looks, holidays::Years({ "2004" }), true);
+    const auto background
+        = [&](int row) { return model.data(model.index(row, 0), Qt::BackgroundRole).value<QColor>(); };
+    const QColor odd = background(3), even = background(2);
+    QVERIFY(even != odd);
+    // Each change is seen by the very next read of the row read last before it.
+    EventRecord withEvent = table.record(2);
+    withEvent.setText(EventRecord::Field::Event, QStringLiteral("Koncert"));
+    table.setRecord(2, withEvent);
+    const QColor event = background(2);
+    QVERIFY(event != even && event != odd);
+    table.insertRecord(2, EventRecord::blank());
+    QVERIFY(background(2) != event);
+    QCOMPARE(background(3), event);
+    table.removeRecords(2, 1);
+    QCOMPARE(background(2), event);
+    table.replaceRecords(generation::yearRows(2004, 1));
+    QCOMPARE(background(2), even);
+    // 01.01. is a holiday only while 2004 is a holiday year.
+    const QColor holiday = background(0);
+    QVERIFY(holiday != even);
+    model.setAppearance(looks, holidays::Years(), true);
+    QVERIFY(background(0) != holiday);
+}
+
+void TestStartup::rebuildNamesEveryDayOfTheRange()
+{
+    DayTable table;
+    for (int year = generation::kFirstYear; year <= generation::kLastYear; ++year)
+        table.appendRecords(generation::yearRows(year, 1));
+    // Dates that are not in the usual form, or not dates, take the slow way.
+    const QStringList odd { "1.1.2004", "31.02.2004", "ab.cd.efgh", "01.01.0000", "29.02.2100" };
+    for (const QString& date : odd) {
+        EventRecord row = EventRecord::dayRow(QStringLiteral("xx"), date);
+        table.insertRecord(table.rowCount(), row);
+    }
+    RecordingMessenger messenger;
+    for (int format = 0; format < 4; ++format) {
+        generation::rebuildWithFormat(table, QString::number(format), messenger);
+        for (int row = 0; row < table.rowCount(); ++row) {
+            const EventRecord& record = table.record(row);
+            const QDate date = QDate::fromString(record.text(EventRecord::Field::Date), "dd.MM.yyyy");
+            const QString expected = date.isValid() ? day_names::name(date, format) : QStringLiteral("xx");
+            if (record.text(EventRecord::Field::DayName) != expected)
+                QFAIL(qPrintable(record.text(EventRecord::Field::Date) + " named "
+                    + record.text(EventRecord::Field::DayName) + " in format " + QString::number(format)));
+        }
+    }
+    QVERIFY(messenger.messages().isEmpty());
 }
 
 QTEST_MAIN(TestStartup)

@@ -164,6 +164,16 @@ void exitProgram(QPainter& p)
     p.drawLine(QPointF(10.8, 5.2), QPointF(5.2, 10.8));
 }
 
+// Events leaving for another calendar: a sheet with an arrow pointing out.
+void exportEvents(QPainter& p)
+{
+    sheet(p);
+    badge(p, kBlue);
+    p.setPen(pen(Qt::white, 1.4));
+    p.drawLine(QPointF(9.3, 11.5), QPointF(13.5, 11.5));
+    p.drawPolyline(QPolygonF({ QPointF(11.6, 9.6), QPointF(13.5, 11.5), QPointF(11.6, 13.4) }));
+}
+
 // The program's own icon: a calendar sheet with a red top and a "Z".
 void program(QPainter& p)
 {
@@ -207,7 +217,7 @@ int main(int argc, char* argv[])
     const std::pair<const char*, Drawing> pictures[]
         = { { "new-record", newRecord }, { "edit-record", editRecord }, { "delete-record", deleteRecord },
               { "delete-all", deleteAll }, { "go-to", goTo }, { "search", search }, { "settings", settings },
-              { "about", about }, { "exit", exitProgram } };
+              { "about", about }, { "exit", exitProgram }, { "export", exportEvents } };
     bool ok = true;
     for (const auto& [name, draw] : pictures) {
         for (int size : { 16, 24 }) {

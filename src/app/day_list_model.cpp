@@ -6,16 +6,33 @@ DayListModel::DayListModel(const DayTable& table, QObject* parent)
     : QAbstractTableModel(parent)
     , m_table(table)
 {
-    connect(&table, &DayTable::rowsAboutToBeInserted, this,
-        [this](int first, int last) { beginInsertRows({}, first, last); });
-    connect(&table, &DayTable::rowsInserted, this, [this] { endInsertRows(); });
-    connect(&table, &DayTable::rowsAboutToBeRemoved, this,
-        [this](int first, int last) { beginRemoveRows({}, first, last); });
-    connect(&table, &DayTable::rowsRemoved, this, [this] { endRemoveRows(); });
-    connect(&table, &DayTable::aboutToReset, this, [this] { beginResetModel(); });
-    connect(&table, &DayTable::resetDone, this, [this] { endResetModel(); });
+    connect(&table, &DayTable::rowsAboutToBeInserted, this, [this](int first, int last) {
+        forgetLook();
+        beginInsertRows({}, first, last);
+    });
+    connect(&table, &DayTable::rowsInserted, this, [this] {
+        forgetLook();
+        endInsertRows();
+    });
+    connect(&table, &DayTable::rowsAboutToBeRemoved, this, [this](int first, int last) {
+        forgetLook();
+        beginRemoveRows({}, first, last);
+    });
+    connect(&table, &DayTable::rowsRemoved, this, [this] {
+        forgetLook();
+        endRemoveRows();
+    });
+    connect(&table, &DayTable::aboutToReset, this, [this] {
+        forgetLook();
+        beginResetModel();
+    });
+    connect(&table, &DayTable::resetDone, this, [this] {
+        forgetLook();
+        endResetModel();
+    });
     // A row's kind depends on its neighbours only through its index, so one row repaints.
     connect(&table, &DayTable::rowChanged, this, [this](int row) {
+        forgetLook();
         if (!m_titles.isEmpty())
             emit dataChanged(index(row, 0), index(row, columnCount() - 1));
     });
@@ -33,7 +50,11 @@ int DayListModel::columnCount(const QModelIndex& parent) const
 
 row_kind::Look DayListModel::lookOf(const EventRecord& record, int row) const
 {
-    return row_kind::lookOf(row_kind::classify(record, row, m_holidayYears), m_settingsReady);
+    if (row != m_lookRow) {
+        m_look = row_kind::lookOf(row_kind::classify(record, row, m_holidayYears), m_settingsReady);
+        m_lookRow = row;
+    }
+    return m_look;
 }
 
 QVariant DayListModel::roleData(
@@ -119,6 +140,7 @@ void DayListModel::setAppearance(
     m_looks = looks;
     m_holidayYears = holidayYears;
     m_settingsReady = settingsReady;
+    forgetLook();
     repaintAll();
 }
 

@@ -39,10 +39,15 @@ private:
     void repaintAll();
     QVariant roleData(const EventRecord& record, int column, const row_kind::Look& look, int role) const;
     row_kind::Look lookOf(const EventRecord& record, int row) const;
+    void forgetLook() const { m_lookRow = -1; }
 
     const DayTable& m_table;
     QStringList m_titles;
     RowLooks m_looks;
     holidays::Years m_holidayYears;
     bool m_settingsReady = false;
+    // The view asks for a cell's roles one after another, and for a row's cells in
+    // turn: the last row's look is kept until anything changes.
+    mutable int m_lookRow = -1;
+    mutable row_kind::Look m_look;
 };

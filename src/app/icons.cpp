@@ -1,5 +1,8 @@
 #include "app/icons.h"
 
+#include <QGuiApplication>
+#include <QPixmap>
+
 #include <array>
 
 // The resources live in a static library: nothing would otherwise pull them in.
@@ -19,9 +22,15 @@ QIcon fromFiles(const char* name, std::initializer_list<int> sizes)
 {
     registerPictures();
     QIcon icon;
-    // QIcon adds the "@2x" file itself when the screens need it.
-    for (int size : sizes)
-        icon.addFile(QStringLiteral(":/icons/%1-%2.png").arg(QLatin1String(name)).arg(size));
+    // Named as PNG so that no image-format plug-in is loaded to guess the format;
+    // pictures drawn at twice the size when the screens need them.
+    const bool dense = qApp->devicePixelRatio() > 1.0;
+    for (int size : sizes) {
+        const QString path = QStringLiteral(":/icons/%1-%2").arg(QLatin1String(name)).arg(size);
+        icon.addPixmap(QPixmap(path + QStringLiteral(".png"), "PNG"));
+        if (dense)
+            icon.addPixmap(QPixmap(path + QStringLiteral("@2x.png"), "PNG"));
+    }
     return icon;
 }
 } // namespace
@@ -33,8 +42,8 @@ QIcon program()
 
 QIcon picture(Picture picture)
 {
-    static constexpr std::array<const char*, 9> kNames { "new-record", "edit-record", "delete-record",
-        "delete-all", "go-to", "search", "settings", "about", "exit" };
+    static constexpr std::array<const char*, 10> kNames { "new-record", "edit-record", "delete-record",
+        "delete-all", "go-to", "search", "settings", "about", "exit", "export" };
     return fromFiles(kNames[static_cast<size_t>(picture)], { 16, 24 });
 }
 

@@ -12,6 +12,8 @@
 #include "platform/desktop_integration.h"
 #include "platform/desktop_shell_open.h"
 #include "records/data_file.h"
+#include "records/deleting.h"
+#include "records/record_dialogs.h"
 #include "records/recovery.h"
 #include "search/row_lookup.h"
 #include "search/search_window.h"
@@ -183,6 +185,8 @@ void TForm1::createCentralArea()
         palette.color(QPalette::Active, QPalette::HighlightedText));
     m_list->setPalette(palette);
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    // The keyboard starts in the list, not on the first toolbar button.
+    m_list->setFocus();
     connect(m_list, &QTableView::clicked, this, &TForm1::ListView1Click);
     connect(m_list, &QTableView::doubleClicked, this, &TForm1::ListView1DblClick);
     connect(m_list, &QTableView::customContextMenuRequested, this,
@@ -271,8 +275,8 @@ void TForm1::createMenus()
     add(m_recordMenu, QStringLiteral("Hledat1"), QStringLiteral("Hledat..."), icons::picture(Picture::Search),
         &TForm1::search);
     m_recordMenu->addSeparator();
-    add(m_recordMenu, QStringLiteral("Exportovat1"), QStringLiteral("Exportovat..."), QIcon(),
-        &TForm1::exportEvents);
+    add(m_recordMenu, QStringLiteral("Exportovat1"), QStringLiteral("Exportovat..."),
+        icons::picture(Picture::Export), &TForm1::exportEvents);
 
     m_trayMenu = new QMenu(this);
     m_trayMenu->setObjectName(QStringLiteral("PopupMenu2"));
@@ -425,7 +429,9 @@ void TForm1::followYearList()
 
 void TForm1::syncDisplay()
 {
-    m_trayIcon->setVisible(m_settings.ikona);
+    // The tray asks the desktop for its tray: the first frame does not wait for that.
+    if (m_shownOnce)
+        m_trayIcon->setVisible(m_settings.ikona);
     statusBar()->setVisible(m_settings.statusbar);
 }
 
@@ -508,6 +514,10 @@ void TForm1::showEvent(QShowEvent* event)
     }
     scheduleGoToToday();
     armMidnight();
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible())
+            m_trayIcon->setVisible(m_settings.ikona);
+    });
 }
 
 // ---- today's row ----------------------------------------------------------
@@ -574,6 +584,17 @@ int TForm1::selectedRow() const
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
+void TForm1::prohledatClick()
+{
+    if (m_state.pocet.isEmpty())
+        return;
+    const int row = row_lookup::dayRowWithDate(m_table, m_state.pocet.first());
+    if (row < 0)
+        return;
+    selectRow(row);
+    m_state.pocet = QStringList { QString::number(row) };
+}
+
 void TForm1::ListView1Click()
 {
     const int row = selectedRow();
@@ -617,22 +638,34 @@ bool TForm1::needsSelection()
 void TForm1::openDialog(Dialog dialog)
 {
     switch (dialog) {
+    case Dialog::NewRecord:
+        record_dialogs::openNewRecord(*this);
+        break;
+    case Dialog::EditRecord:
+        record_dialogs::openEditRecord(*this);
+        break;
+    case Dialog::DeleteRecord:
+        deleting::DeleteRecord(m_table, m_messenger, m_state.entryFields(), selectedRow());
+        break;
+    case Dialog::DeleteAll:
+        deleting::DeleteAllRecords(m_table, m_messenger);
+        break;
     case Dialog::About: {
         DesktopShellOpen shell;
         Toprogramu box(shell, this);
         box.exec();
-        break;
+        return;
     }
     case Dialog::Settings:
         Tnastav::open(*this, m_messenger);
-        break;
+        return;
     case Dialog::Search:
         Thledatokno::open(*this, m_messenger);
-        break;
+        return;
     default:
-        emit dialogRequested(dialog);
         break;
     }
+    emit dialogRequested(dialog);
 }
 
 void TForm1::newRecord()
