@@ -15,10 +15,7 @@ if(UNIX AND NOT APPLE)
     endforeach()
 endif()
 
-# Renders data/icons again from the drawn program icon: cmake --build build --target render_icons,
-# then build/render_icons data/icons with QT_QPA_PLATFORM=offscreen.
-add_executable(render_icons EXCLUDE_FROM_ALL tools/render_icons.cpp)
-target_link_libraries(render_icons PRIVATE zorivka_gui)
+# data/icons is drawn with the program's other pictures: see tools/CMakeLists.txt.
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zorivka)

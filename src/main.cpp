@@ -29,7 +29,6 @@ int main(int argc, char* argv[])
 
     TForm1 window(dir, messenger);
     messenger.setParentWindow(&window);
-    window.setDesktopIntegration(makeDesktopIntegration(QApplication::applicationFilePath()));
     QObject::connect(&lock, &InstanceLock::activationRequested, &window, &TForm1::bringToFront);
     window.show();
     return QApplication::exec();

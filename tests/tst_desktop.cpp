@@ -155,8 +155,8 @@ void DesktopTest::launchers_in_both_places()
     QVERIFY(QDir().mkpath(desktopFolder));
     writeUserDirs(config(), "XDG_DESKTOP_DIR=\"$HOME/Pracovní plocha\"");
     DesktopHome env { home(), config(), data() };
-    const QString onDesktop = desktopFolder + u"/zorivka.desktop"_s;
-    const QString inMenu = data() + u"/applications/zorivka.desktop"_s;
+    const QString onDesktop = desktopFolder + u"/cz.zorivka.Zorivka.desktop"_s;
+    const QString inMenu = data() + u"/applications/cz.zorivka.Zorivka.desktop"_s;
     // An older launcher in the menu is replaced, not kept.
     QVERIFY(QDir().mkpath(data() + u"/applications"_s));
     QVERIFY(writeRaw(inMenu, "[Desktop Entry]\nExec=/old/place\n"));
@@ -180,7 +180,7 @@ void DesktopTest::launchers_in_both_places()
     QVERIFY(movedDesktop->setAutostart(false));
     QCOMPARE(keyValue(onDesktop, u"Exec"_s), u'"' + moved + u'"');
     QCOMPARE(keyValue(inMenu, u"Exec"_s), u'"' + moved + u'"');
-    QCOMPARE(QDir(desktopFolder).entryList(QDir::Files | QDir::Hidden), { u"zorivka.desktop"_s });
+    QCOMPARE(QDir(desktopFolder).entryList(QDir::Files | QDir::Hidden), { u"cz.zorivka.Zorivka.desktop"_s });
 }
 
 void DesktopTest::launcher_folder_must_exist()
@@ -197,10 +197,11 @@ void DesktopTest::launcher_folder_must_exist()
         // A desktop that resolves to the root (no home): never a launcher there.
         writeUserDirs(config(), "XDG_DESKTOP_DIR=\"$HOME/\"");
         DesktopHome env { u""_s, config(), data() };
-        const bool atRootBefore = QFileInfo::exists(u"/zorivka.desktop"_s);
+        const QString atRoot = u"/cz.zorivka.Zorivka.desktop"_s;
+        const bool atRootBefore = QFileInfo::exists(atRoot);
         QVERIFY(!desktop->createShortcut(DesktopIntegration::Place::Desktop));
-        if (!atRootBefore && QFileInfo::exists(u"/zorivka.desktop"_s)) {
-            QFile::remove(u"/zorivka.desktop"_s);
+        if (!atRootBefore && QFileInfo::exists(atRoot)) {
+            QFile::remove(atRoot);
             QFAIL("a launcher was written at the filesystem root");
         }
     }
@@ -217,13 +218,13 @@ void DesktopTest::launcher_folder_must_exist()
         QVERIFY(!desktop->createShortcut(DesktopIntegration::Place::Desktop));
         QVERIFY(QDir().mkpath(home() + u"/Desktop"_s));
         QVERIFY(desktop->createShortcut(DesktopIntegration::Place::Desktop));
-        QVERIFY(QFileInfo::exists(home() + u"/Desktop/zorivka.desktop"_s));
+        QVERIFY(QFileInfo::exists(home() + u"/Desktop/cz.zorivka.Zorivka.desktop"_s));
     }
     {
         // No data home and no home: the menu has no folder.
         DesktopHome env { QString(), QString(), QString() };
         QVERIFY(!desktop->createShortcut(DesktopIntegration::Place::StartMenu));
-        QVERIFY(!QFileInfo::exists(u"/applications/zorivka.desktop"_s));
+        QVERIFY(!QFileInfo::exists(u"/applications/cz.zorivka.Zorivka.desktop"_s));
     }
 }
 
@@ -239,7 +240,7 @@ void DesktopTest::launcher_starts_the_program()
     QVERIFY(QFile::setPermissions(executable, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     DesktopHome env { home(), config(), data() };
     QVERIFY(makeDesktopIntegration(executable)->createShortcut(DesktopIntegration::Place::StartMenu));
-    const QString launcher = data() + u"/applications/zorivka.desktop"_s;
+    const QString launcher = data() + u"/applications/cz.zorivka.Zorivka.desktop"_s;
     QCOMPARE(validatorComplaints(launcher), QString());
 
     QProcess gio;

@@ -223,6 +223,7 @@ private slots:
     void emptyRangeWritesNoFile();
     void commandLineStatuses();
     void commandLineOnLargestTable();
+    void commandLineReadsWhereTheWindowWould();
 };
 
 void TestExport::clockTimes_data()
@@ -567,6 +568,21 @@ void TestExport::commandLineOnLargestTable()
     QCOMPARE(run({ "--version" }), 0);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
         QStringList({ "all.csv", "all.ics", "data.zrk", "zorivka" }));
+}
+
+void TestExport::commandLineReadsWhereTheWindowWould()
+{
+    QTemporaryDir program;
+    QTemporaryDir working;
+    // Nothing anywhere: the working directory is named in the message.
+    QCOMPARE(command_line::dataDir(working.path(), program.path()), working.path());
+    // Files still beside a program the window would copy them from.
+    QVERIFY(writeTable(program.path(), sampleTable()));
+    QCOMPARE(command_line::dataDir(working.path(), program.path()), program.path());
+    // Once the working directory has its own data.zrk, that one counts.
+    QVERIFY(writeTable(working.path(), sampleTable()));
+    QCOMPARE(command_line::dataDir(working.path(), program.path()), working.path());
+    QCOMPARE(command_line::dataDir(working.path(), working.path()), working.path());
 }
 
 QTEST_GUILESS_MAIN(TestExport)

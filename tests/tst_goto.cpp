@@ -4,6 +4,7 @@
 #include "calendar/generation.h"
 #include "platform/clock.h"
 #include "recording_messenger.h"
+#include "table_rows.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -25,11 +26,7 @@ const QString kInformation = QStringLiteral("Informace");
 
 int rowOfDate(TForm1& window, const QString& date)
 {
-    for (int row = 0; row < window.table().rowCount(); ++row) {
-        if (window.table().record(row).text(EventRecord::Field::Date) == date)
-            return row;
-    }
-    return -1;
+    return table_rows::ofDate(window.table(), date);
 }
 
 EventRecord eventRow(const QString& event)

@@ -2,6 +2,7 @@
 #include "app/main_window.h"
 #include "app/single_instance.h"
 #include "calendar/day_table.h"
+#include "calendar/generation.h"
 #include "platform/clock.h"
 #include "platform/cp1250.h"
 #include "platform/program_dir.h"
@@ -19,6 +20,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <limits>
 #include <memory>
 #include <sys/resource.h>
 
@@ -97,6 +99,7 @@ private slots:
     void randomSettingsFileOpens();
     void damagedOverviewFilesAreRebuilt_data();
     void damagedOverviewFilesAreRebuilt();
+    void hugeDayCountsDoNotOverflow();
 
     void unwritableProgramDirectoryLendsItsFiles();
 
@@ -556,6 +559,14 @@ void RobustTest::damagedOverviewFilesAreRebuilt()
     QCOMPARE(m_messenger.messages().first().title, u"Informace"_s);
     QVERIFY(window->close());
     QCOMPARE(readRaw(file("prehled roku.zrk")), QByteArray("2004\r\n"));
+}
+
+void RobustTest::hugeDayCountsDoNotOverflow()
+{
+    // Found by fuzzing the overview files: the sum of two such lines overflowed.
+    QCOMPARE(generation::totalDays({ u"2147483647"_s, u"2147483647"_s }), std::numeric_limits<int>::max());
+    QCOMPARE(generation::totalDays({ u"-2147483647"_s, u"-2147483647"_s }), std::numeric_limits<int>::min());
+    QCOMPARE(generation::totalDays({ u"366"_s, u"365"_s, u"x"_s }), 731);
 }
 
 void RobustTest::unwritableProgramDirectoryLendsItsFiles()

@@ -9,6 +9,7 @@
 #include "test_files.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -115,6 +116,7 @@ private slots:
     void failedListWriteKeepsTheNewLists();
     void listsThatCannotBeWrittenKeepTheDialogClosed();
     void newColumnCountReachesTheList();
+    void realDesktopServicesFollowOk();
 
 private:
     void openWindow();
@@ -217,6 +219,7 @@ void SettingsDialogTest::cancelChangesNothing()
     for (const auto& leave :
         std::initializer_list<std::function<void(Tnastav&)>> { [](Tnastav& d) { click(d, "Button41"); },
             [](Tnastav& d) { QTest::keyClick(d.findChild<QCheckBox*>("esc"), Qt::Key_Escape); },
+            [](Tnastav& d) { QTest::keyClick(d.findChild<QComboBox*>("ComboBox1"), Qt::Key_Escape); },
             [](Tnastav& d) { d.close(); } }) {
         runDialog(10, [&](Tnastav& dialog) {
             files = allFiles();
@@ -709,6 +712,44 @@ void SettingsDialogTest::newColumnCountReachesTheList()
     QCOMPARE(
         m_window->model().headerData(5, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Cena"));
     QCOMPARE(m_window->state().stavtimeru7, QStringLiteral("ON"));
+}
+
+void SettingsDialogTest::realDesktopServicesFollowOk()
+{
+#ifdef Q_OS_WIN
+    QSKIP("The Windows services are checked by their own test program.");
+#endif
+    // The desktop's own services, in a home of the test's own.
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    const QByteArray saved[3] = { qgetenv("HOME"), qgetenv("XDG_CONFIG_HOME"), qgetenv("XDG_DATA_HOME") };
+    const QString config = home.filePath("config");
+    const QString data = home.filePath("data");
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
+    qputenv("XDG_DATA_HOME", data.toLocal8Bit());
+    const auto restore = qScopeGuard([&] {
+        qputenv("HOME", saved[0]);
+        qputenv("XDG_CONFIG_HOME", saved[1]);
+        qputenv("XDG_DATA_HOME", saved[2]);
+    });
+    openWindow();
+    m_window->setDesktopIntegration(makeDesktopIntegration(QDir(m_dir->path()).filePath("zorivka")));
+    const QString entry = config + "/autostart/zorivka.desktop";
+    runDialog(0, [](Tnastav& dialog) {
+        dialog.findChild<QCheckBox*>("start")->setChecked(true);
+        click(dialog, "zstart");
+        click(dialog, "Button53");
+    });
+    QVERIFY(QFileInfo::exists(entry));
+    QVERIFY(!QDir(data + "/applications").entryList(QDir::Files).isEmpty());
+    runDialog(0, [](Tnastav& dialog) {
+        dialog.findChild<QCheckBox*>("start")->setChecked(false);
+        click(dialog, "Button53");
+    });
+    QVERIFY(!QFileInfo::exists(entry));
+    QVERIFY(!QDir(data + "/applications").entryList(QDir::Files).isEmpty());
+    QCOMPARE(m_messenger.texts(), QStringList { "Zástupce v nabídce start byl vytvořen" });
 }
 
 QTEST_MAIN(SettingsDialogTest)

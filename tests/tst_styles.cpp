@@ -1,11 +1,15 @@
+#include "app/main_window.h"
 #include "app/system_colors.h"
 #include "calendar/row_kind.h"
 #include "recording_messenger.h"
 #include "settings/column_page.h"
+#include "platform/cp1250.h"
 #include "settings/font_picker.h"
 #include "settings/sample_rows.h"
+#include "settings/settings_dialog.h"
 #include "settings/style_pages.h"
 #include "settings/style_picker.h"
+#include "test_files.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,10 +19,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QTabWidget>
 #include <QTableView>
+#include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 #include <functional>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -101,6 +109,32 @@ private slots:
     void columnDefaultsAndLimits();
     void titlesAndWidthsReachTheColumnPreview();
     void storedWidthOutsideTheRangeShowsLimited();
+
+    // The pages inside the settings dialog, over the main window.
+    void init();
+    void cleanup();
+    void pagesFitTheDesignSize();
+    void previewsFollowTheFirstPage();
+    void looksReachTheListOnlyOnOk();
+    void columnChangesAndCancelLeaveTheList();
+    void newColumnCountRebuildsTheList();
+    void newTitlesReachTheListWithTheSameCount();
+    void storedWidthStaysUntilOk();
+    void fontPickerClosedKeepsAMissingFace();
+    void defaultSettingsRestoreLooksAndColumns();
+
+private:
+    void openWindow();
+    // Opens the settings dialog on row 0, runs `act` on it while it is shown, and
+    // returns once it has closed (with "Zrušit" unless `act` closed it).
+    void runDialog(const std::function<void(Tnastav&)>& act);
+    QString ini() const;
+    QList<int> listWidths() const;
+    QStringList listTitles() const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    RecordingMessenger m_messenger;
+    std::unique_ptr<TForm1> m_window;
 };
 
 void TestStyles::samplesFollowTheFormatAndThePreviewRules_data()
@@ -453,6 +487,320 @@ void TestStyles::storedWidthOutsideTheRangeShowsLimited()
     QCOMPARE(working.items[3].width, u"300"_s);
     QCOMPARE(working.items[1].width, u"20"_s);
     QCOMPARE(page.preview()->view()->horizontalHeader()->sectionSize(3), 300);
+}
+
+// ---- inside the settings dialog ----------------------------------------------
+
+void TestStyles::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_messenger.clear();
+}
+
+void TestStyles::cleanup()
+{
+    m_window.reset();
+}
+
+void TestStyles::openWindow()
+{
+    m_window = std::make_unique<TForm1>(m_dir->path(), m_messenger);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestStyles::runDialog(const std::function<void(Tnastav&)>& act)
+{
+    bool ran = false;
+    QTimer::singleShot(0, m_window.get(), [&] {
+        auto* dialog = qobject_cast<Tnastav*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        ran = true;
+        act(*dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    m_window->selectRow(0);
+    m_window->findChild<QToolButton*>(u"ToolButton7"_s)->click();
+    QVERIFY(ran);
+}
+
+QString TestStyles::ini() const
+{
+    return cp1250::decode(test_files::readRaw(QDir(m_dir->path()).filePath(u"nastaveni.ini"_s)));
+}
+
+QList<int> TestStyles::listWidths() const
+{
+    QList<int> widths;
+    for (int k = 0; k < m_window->model().columnCount(); ++k)
+        widths << m_window->listView()->horizontalHeader()->sectionSize(k);
+    return widths;
+}
+
+QStringList TestStyles::listTitles() const
+{
+    QStringList titles;
+    for (int k = 0; k < m_window->model().columnCount(); ++k)
+        titles << m_window->model().headerData(k, Qt::Horizontal, Qt::DisplayRole).toString();
+    return titles;
+}
+
+void TestStyles::pagesFitTheDesignSize()
+{
+    openWindow();
+    m_window->settings().pocets = u"6"_s;
+    m_window->settings().format = u"0"_s;
+    m_window->buildListColumns();
+    const QString shots = qEnvironmentVariable("ZORIVKA_SCREENSHOTS");
+    runDialog([&](Tnastav& dialog) {
+        QCOMPARE(dialog.size(), QSize(432, 456));
+        auto* pages = dialog.findChild<QTabWidget*>(u"PageControl1"_s);
+        const QString names[] = { u"settings_colours"_s, u"settings_display"_s, u"settings_columns"_s };
+        for (int index = 1; index <= 3; ++index) {
+            pages->setCurrentIndex(index);
+            QCoreApplication::processEvents();
+            auto* page = qobject_cast<StylePage*>(dialog.page(index));
+            QVERIFY(page);
+            QCOMPARE(pages->tabText(index), page->accessibleName());
+            // Nothing is cut off: the page needs no more than it has...
+            const QSize needed = page->minimumSizeHint();
+            QVERIFY2(needed.width() <= page->width() && needed.height() <= page->height(),
+                qPrintable(u"%1: %2x%3 in %4x%5"_s.arg(index)
+                               .arg(needed.width())
+                               .arg(needed.height())
+                               .arg(page->width())
+                               .arg(page->height())));
+            // ... and every sample row lies wholly inside the preview.
+            QTableView* view = page->preview()->view();
+            for (int row = 0; row < sample_rows::kCount; ++row) {
+                const QRect cellRect = view->visualRect(view->model()->index(row, 0));
+                QVERIFY(cellRect.isValid() && view->viewport()->rect().contains(cellRect));
+                QVERIFY(cellRect.height() > view->fontMetrics().height());
+            }
+            if (!shots.isEmpty())
+                QVERIFY(dialog.grab().save(QDir(shots).filePath(names[index - 1] + u".png"_s)));
+        }
+    });
+}
+
+void TestStyles::previewsFollowTheFirstPage()
+{
+    openWindow();
+    runDialog([](Tnastav& dialog) {
+        QList<SamplePreview*> previews;
+        for (int index = 1; index <= 3; ++index)
+            previews << static_cast<StylePage*>(dialog.page(index))->preview();
+        // The user picks format 3 and switches the grid lines on: every preview follows at once.
+        auto* format = dialog.findChild<QComboBox*>(u"ComboBox1"_s);
+        format->setFocus();
+        QTest::keyClick(format, Qt::Key_End);
+        QTest::mouseClick(dialog.findChild<QLabel*>(u"mrizkatext"_s), Qt::LeftButton);
+        QVERIFY(dialog.working().mrizka);
+        for (SamplePreview* preview : previews) {
+            QCOMPARE(cell(preview, 2, 0, Qt::DisplayRole).toString(), u"so"_s);
+            QCOMPARE(cell(preview, 2, 0, Qt::BackgroundRole).value<QColor>(),
+                system_colors::resolve(dialog.working().items[2].rowColour));
+            QVERIFY(preview->view()->showGrid());
+        }
+        // Choosing a page relabels the previews from the working copy.
+        dialog.working().format = u"0"_s;
+        dialog.findChild<QTabWidget*>(u"PageControl1"_s)->setCurrentIndex(2);
+        for (SamplePreview* preview : previews)
+            QCOMPARE(cell(preview, 2, 0, Qt::DisplayRole).toString(), u"Sobota"_s);
+    });
+}
+
+void TestStyles::looksReachTheListOnlyOnOk()
+{
+    openWindow();
+    const QString face = QFontDatabase::families().constLast();
+    const Settings before = m_window->settings();
+    for (const bool ok : { false, true }) {
+        runDialog([&](Tnastav& dialog) {
+            auto* colours = static_cast<ColourPage*>(dialog.page(1));
+            ScriptedChooser chooser;
+            chooser.answers = { QColor(10, 20, 30) };
+            colours->setColourChooser(&chooser);
+            QTest::mouseClick(colours->findChild<ColourSwatch*>(u"p1"_s), Qt::LeftButton);
+            onNextModal([](QWidget* picker) {
+                auto* fonts = picker->findChild<QComboBox*>(u"ComboBox1"_s);
+                fonts->setFocus();
+                QTest::keyClick(fonts, Qt::Key_End);
+                QTest::keyClick(fonts, Qt::Key_Escape);
+            });
+            dialog.page(2)->findChild<QPushButton*>(u"pismo1"_s)->click();
+            onNextModal([](QWidget* picker) {
+                QTest::mouseClick(
+                    picker->findChild<QCheckBox*>(u"CheckBox2"_s), Qt::LeftButton, {}, QPoint(8, 10));
+                QTest::keyClick(picker, Qt::Key_Escape);
+            });
+            dialog.page(2)->findChild<QPushButton*>(u"styl1"_s)->click();
+            QCOMPARE(dialog.working().items[0].rowColour, colour_code::rgb(10, 20, 30));
+            QCOMPARE(dialog.working().items[0].font, face);
+            QVERIFY(dialog.working().items[0].italic);
+            if (ok)
+                QTest::mouseClick(dialog.findChild<QPushButton*>(u"Button53"_s), Qt::LeftButton);
+        });
+        // Row 4 (Monday 5 January 2004) is an even row: the list draws it in item 1's look.
+        const QModelIndex first = m_window->model().index(4, 0);
+        const QFont font = first.data(Qt::FontRole).value<QFont>();
+        QCOMPARE(
+            first.data(Qt::BackgroundRole).value<QColor>(), ok ? QColor(10, 20, 30) : QColor(192, 192, 192));
+        QCOMPARE(font.family(), ok ? face : before.items[0].font);
+        QCOMPARE(font.italic(), ok);
+        if (!ok)
+            QVERIFY(m_window->settings() == before);
+    }
+    m_window->close();
+    const QString stored = ini();
+    QVERIFY(stored.contains(u"[1. položka]\r\nTučné=0\r\nKurzíva=1\r\nPodtržené=0\r\nPísmo="_s + face
+        + u"\r\nBarva řádku=%1\r\n"_s.arg(10 + 20 * 256 + 30 * 65536)));
+}
+
+void TestStyles::columnChangesAndCancelLeaveTheList()
+{
+    openWindow();
+    const Settings before = m_window->settings();
+    const QList<int> widths = listWidths();
+    const QStringList titles = listTitles();
+    runDialog([](Tnastav& dialog) {
+        QWidget* page = dialog.page(3);
+        page->findChild<QPushButton*>(u"pridat"_s)->click();
+        page->findChild<QSlider*>(u"n1"_s)->setValue(250);
+        page->findChild<QSlider*>(u"n5"_s)->setValue(150);
+        page->findChild<QLineEdit*>(u"Edit2"_s)->setText(u"Kdy"_s);
+        QCOMPARE(dialog.working().pocets, u"5"_s);
+    });
+    QVERIFY(m_window->settings() == before);
+    QCOMPARE(listWidths(), widths);
+    QCOMPARE(listTitles(), titles);
+    QCOMPARE(m_window->state().stavtimeru7, u"ON"_s);
+    QVERIFY(m_messenger.messages().isEmpty());
+}
+
+void TestStyles::newColumnCountRebuildsTheList()
+{
+    openWindow();
+    QStringList whileRebuilt;
+    connect(&m_window->model(), &QAbstractItemModel::columnsAboutToBeRemoved, this,
+        [&] { whileRebuilt << m_window->state().stavtimeru7; });
+    connect(&m_window->model(), &QAbstractItemModel::columnsAboutToBeInserted, this,
+        [&] { whileRebuilt << m_window->state().stavtimeru7; });
+    runDialog([](Tnastav& dialog) {
+        QWidget* page = dialog.page(3);
+        page->findChild<QPushButton*>(u"pridat"_s)->click();
+        page->findChild<QPushButton*>(u"pridat"_s)->click();
+        page->findChild<QSlider*>(u"n2"_s)->setValue(120);
+        page->findChild<QSlider*>(u"n5"_s)->setValue(44);
+        page->findChild<QSlider*>(u"n6"_s)->setValue(55);
+        page->findChild<QLineEdit*>(u"Edit6"_s)->setText(u"Cena"_s);
+        QTest::mouseClick(dialog.findChild<QPushButton*>(u"Button53"_s), Qt::LeftButton);
+    });
+    // Four columns went and six came while the column layout was suspended; then it resumed.
+    QCOMPARE(whileRebuilt, QStringList(10, u"OFF"_s));
+    QCOMPARE(m_window->state().stavtimeru7, u"ON"_s);
+    QCOMPARE(m_window->settings().pocets, u"6"_s);
+    QCOMPARE(listTitles(), u"Den Datum Hod. Akce 1 Cena"_s.split(u' '));
+    const QList<int> widths = listWidths();
+    QCOMPARE(widths.mid(0, 3), QList<int>({ 60, 120, 60 }));
+    QCOMPARE(widths.mid(4), QList<int>({ 44, 55 }));
+    QCOMPARE(m_window->settings().items[4].width, u"44"_s);
+}
+
+void TestStyles::newTitlesReachTheListWithTheSameCount()
+{
+    openWindow();
+    runDialog([](Tnastav& dialog) {
+        auto* title = dialog.page(3)->findChild<QLineEdit*>(u"Edit4"_s);
+        title->setFocus();
+        title->selectAll();
+        type(title, u"Představení"_s);
+        dialog.page(3)->findChild<QSlider*>(u"n3"_s)->setValue(80);
+        QTest::mouseClick(dialog.findChild<QPushButton*>(u"Button53"_s), Qt::LeftButton);
+    });
+    QCOMPARE(listTitles(), u"Den Datum Hod. Představení"_s.split(u' '));
+    QCOMPARE(listWidths().value(2), 80);
+    m_window->close();
+    QVERIFY(ini().contains(u"Název sloupce=Představení\r\n"_s));
+}
+
+void TestStyles::storedWidthStaysUntilOk()
+{
+    openWindow();
+    m_window->close();
+    m_window.reset();
+    QString text = ini();
+    QVERIFY(text.contains(u"Delka sloupce=210\r\n"_s));
+    text.replace(u"Delka sloupce=210\r\n"_s, u"Delka sloupce=500\r\n"_s);
+    QVERIFY(test_files::writeRaw(QDir(m_dir->path()).filePath(u"nastaveni.ini"_s), cp1250::encode(text)));
+
+    for (const bool ok : { false, true }) {
+        openWindow();
+        QCOMPARE(listWidths().value(3), 300);
+        runDialog([ok](Tnastav& dialog) {
+            QCOMPARE(dialog.page(3)->findChild<QSlider*>(u"n4"_s)->value(), 300);
+            QCOMPARE(dialog.page(3)->findChild<QLabel*>(u"sirka4"_s)->text(), u"300"_s);
+            if (ok)
+                QTest::mouseClick(dialog.findChild<QPushButton*>(u"Button53"_s), Qt::LeftButton);
+        });
+        QCOMPARE(listWidths().value(3), 300);
+        m_window->close();
+        m_window.reset();
+        QVERIFY(ini().contains(ok ? u"Delka sloupce=300\r\n"_s : u"Delka sloupce=500\r\n"_s));
+    }
+}
+
+void TestStyles::fontPickerClosedKeepsAMissingFace()
+{
+    QVERIFY(!QFontDatabase::families().contains(u"MS Sans Serif"_s));
+    openWindow();
+    runDialog([](Tnastav& dialog) {
+        onNextModal([](QWidget* picker) {
+            QCOMPARE(picker->windowTitle(), u"Písmo"_s);
+            QTest::keyClick(picker->focusWidget() ? picker->focusWidget() : picker, Qt::Key_Escape);
+        });
+        dialog.page(2)->findChild<QPushButton*>(u"pismo2"_s)->click();
+        QCOMPARE(static_cast<DisplayPage*>(dialog.page(2))->cislo(), 2);
+        QTest::mouseClick(dialog.findChild<QPushButton*>(u"Button53"_s), Qt::LeftButton);
+    });
+    QCOMPARE(m_window->settings().items[1].font, u"MS Sans Serif"_s);
+}
+
+void TestStyles::defaultSettingsRestoreLooksAndColumns()
+{
+    openWindow();
+    Settings& settings = m_window->settings();
+    settings = distinctLooks();
+    settings.pocets = u"6"_s;
+    for (RowItem& item : settings.items) {
+        item.title = u"X"_s;
+        item.width = u"111"_s;
+    }
+    m_window->buildListColumns();
+    m_window->applySettings();
+    runDialog([](Tnastav& dialog) {
+        QCOMPARE(dialog.working().pocets, u"6"_s);
+        QTest::mouseClick(dialog.findChild<QPushButton*>(u"vychozinastaveni"_s), Qt::LeftButton);
+        const Settings defaults;
+        QVERIFY(dialog.working().items == defaults.items);
+        QCOMPARE(dialog.working().items[2].rowColour, 0x6CFF00);
+        QCOMPARE(dialog.working().pocets, u"4"_s);
+        // Every page shows the defaults at once.
+        QWidget* columns = dialog.page(3);
+        QCOMPARE(columns->findChild<QLabel*>(u"pocet"_s)->text(), u"4"_s);
+        QCOMPARE(columns->findChild<QSlider*>(u"n4"_s)->value(), 210);
+        QCOMPARE(columns->findChild<QLineEdit*>(u"Edit1"_s)->text(), u"Den"_s);
+        QVERIFY(columns->findChild<QLineEdit*>(u"Edit5"_s)->isHidden());
+        QCOMPARE(static_cast<StylePage*>(columns)->preview()->model().columnCount(), 4);
+        QCOMPARE(dialog.page(1)->findChild<ColourSwatch*>(u"p3"_s)->colour(), QColor(0, 255, 108));
+        QTest::mouseClick(dialog.findChild<QPushButton*>(u"Button53"_s), Qt::LeftButton);
+    });
+    QVERIFY(m_messenger.messages().isEmpty());
+    QVERIFY(settings.items == Settings().items);
+    QCOMPARE(listTitles(), u"Den Datum Hod. Akce"_s.split(u' '));
+    QCOMPARE(listWidths().mid(0, 3), QList<int>({ 60, 90, 60 }));
 }
 
 QTEST_MAIN(TestStyles)

@@ -1,8 +1,8 @@
 // Draws the program's pictures into resources/icons: each picture at 16 and 24
-// pixels, and at twice those for high-density screens. Run it once after changing
-// a picture: cmake --build build --target draw_icons && build/draw_icons resources/icons
-#include "app/icons.h"
-
+// pixels, and at twice those for high-density screens; and the program's icon at
+// the hicolor theme's sizes into data/icons for installing. Run it once after
+// changing a picture: cmake --build build --target draw_icons &&
+// build/draw_icons resources/icons data/icons
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -164,6 +164,34 @@ void exitProgram(QPainter& p)
     p.drawLine(QPointF(10.8, 5.2), QPointF(5.2, 10.8));
 }
 
+// Events leaving for another calendar: a sheet with an arrow pointing out.
+void exportEvents(QPainter& p)
+{
+    sheet(p);
+    badge(p, kBlue);
+    p.setPen(pen(Qt::white, 1.4));
+    p.drawLine(QPointF(9.3, 11.5), QPointF(13.5, 11.5));
+    p.drawPolyline(QPolygonF({ QPointF(11.6, 9.6), QPointF(13.5, 11.5), QPointF(11.6, 13.4) }));
+}
+
+// The program's own icon: a calendar sheet with a red top and a "Z".
+void program(QPainter& p)
+{
+    const QRectF page(1, 2, 14, 13);
+    p.setPen(pen(kOutline, 0.6));
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(page, 1, 1);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kRed);
+    p.drawRect(QRectF(page.left(), page.top(), page.width(), 4));
+    p.setPen(QColor(20, 40, 120));
+    QFont font = p.font();
+    font.setBold(true);
+    font.setPixelSize(8);
+    p.setFont(font);
+    p.drawText(QRectF(page.left(), page.top() + 4, page.width(), 9), Qt::AlignCenter, QStringLiteral("Z"));
+}
+
 bool write(const QString& dir, const QString& name, int size, const Drawing& draw)
 {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
@@ -181,15 +209,15 @@ bool write(const QString& dir, const QString& name, int size, const Drawing& dra
 int main(int argc, char* argv[])
 {
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: draw_icons <directory>\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: draw_icons <resources/icons> <data/icons>\n");
         return 2;
     }
     const QString dir = QString::fromLocal8Bit(argv[1]);
     const std::pair<const char*, Drawing> pictures[]
         = { { "new-record", newRecord }, { "edit-record", editRecord }, { "delete-record", deleteRecord },
               { "delete-all", deleteAll }, { "go-to", goTo }, { "search", search }, { "settings", settings },
-              { "about", about }, { "exit", exitProgram } };
+              { "about", about }, { "exit", exitProgram }, { "export", exportEvents } };
     bool ok = true;
     for (const auto& [name, draw] : pictures) {
         for (int size : { 16, 24 }) {
@@ -197,10 +225,13 @@ int main(int argc, char* argv[])
             ok = write(dir, QStringLiteral("%1-%2@2x.png").arg(name).arg(size), 2 * size, draw) && ok;
         }
     }
-    // The program's icon is drawn in code, where the installed icons are made from too.
     for (int size : { 16, 24, 32, 48, 64 })
-        ok = icons::programPicture(size).save(
-                 QDir(dir).filePath(QStringLiteral("program-%1.png").arg(size)), "PNG", 9)
-            && ok;
+        ok = write(dir, QStringLiteral("program-%1.png").arg(size), size, program) && ok;
+    // The installed icon, one folder per size as the hicolor theme wants it.
+    const QDir installed(QString::fromLocal8Bit(argv[2]));
+    for (int size : { 16, 22, 24, 32, 48, 64, 128, 256 }) {
+        const QString sizeDir = installed.filePath(QString::number(size));
+        ok = QDir().mkpath(sizeDir) && write(sizeDir, QStringLiteral("cz.zorivka.Zorivka.png"), size, program) && ok;
+    }
     return ok ? 0 : 1;
 }

@@ -1,5 +1,6 @@
 #include "about/about_box.h"
 
+#include "app/bold_label.h"
 #include "app/icons.h"
 #include "platform/shell_open.h"
 
@@ -29,23 +30,6 @@ const QColor kCaptionColour(Qt::red);
 const QColor kValueColour(0, 0, 128); // navy
 constexpr int kContentWidth = 320;
 
-QFont boldFont(const QFont& base)
-{
-    QFont font = base;
-    font.setBold(true);
-    return font;
-}
-
-QLabel* colouredLabel(const QString& text, const QColor& colour, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setFont(boldFont(label->font()));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    return label;
-}
-
 // A value that opens something when clicked, or when Space or Enter is pressed on it.
 class LinkLabel final : public QLabel {
 public:
@@ -57,7 +41,8 @@ public:
         setToolTip(hint);
         setAccessibleDescription(hint);
         setFocusPolicy(Qt::TabFocus);
-        QFont font = boldFont(this->font());
+        QFont font = this->font();
+        font.setBold(true);
         font.setUnderline(true);
         setFont(font);
         QPalette palette = this->palette();
@@ -169,13 +154,13 @@ void Toprogramu::createContent()
     grid->setVerticalSpacing(4);
     const auto addRow = [&](const QString& caption, QWidget* value) {
         const int row = grid->rowCount();
-        QLabel* captionLabel = colouredLabel(caption, kCaptionColour, this);
+        QLabel* captionLabel = makeBoldLabel(caption, kCaptionColour, this);
         captionLabel->setBuddy(value);
         value->setAccessibleName(caption);
         grid->addWidget(captionLabel, row, 0);
         grid->addWidget(value, row, 1);
     };
-    const auto value = [this](const QString& text) { return colouredLabel(text, kValueColour, this); };
+    const auto value = [this](const QString& text) { return makeBoldLabel(text, kValueColour, this); };
     addRow(QStringLiteral("Název Produktu:"), value(QStringLiteral("Zorivka")));
     addRow(QStringLiteral("Autor:"), value(kAuthor));
     auto* mail = new LinkLabel(

@@ -1,5 +1,6 @@
 #include "app/go_to_panel.h"
 
+#include "app/bold_label.h"
 #include "app/date_field.h"
 #include "app/date_field_entry.h"
 #include "app/main_window.h"
@@ -65,14 +66,8 @@ QIcon picture(Picture kind)
 
 QLabel* navyLabel(const QString& text, const char* name, QWidget* parent)
 {
-    auto* label = new QLabel(text, parent);
+    QLabel* label = makeBoldLabel(text, kNavy, parent);
     label->setObjectName(QString::fromLatin1(name));
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, kNavy);
-    label->setPalette(palette);
     return label;
 }
 

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "records/placing.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
+
+#include <array>
 
 // The flags and work fields by which the main window, its deferred steps and the
 // dialogs coordinate. Never stored; the values are the window's at creation.
@@ -26,4 +30,7 @@ struct MainState {
     QString u1;
     QString u2;
     QStringList ListBox4;
+    std::array<QString, 40> ze; // ze1..ze40: the record dialogs' pending items
+
+    EntryFields entryFields() { return { pocet, ListBox1, u1, u2, ze }; }
 };

@@ -12,8 +12,11 @@
 #include "platform/desktop_integration.h"
 #include "platform/desktop_shell_open.h"
 #include "records/data_file.h"
+#include "records/deleting.h"
+#include "records/record_dialogs.h"
 #include "records/recovery.h"
 #include "search/row_lookup.h"
+#include "search/search_window.h"
 #include "settings/settings_dialog.h"
 #include "settings/settings_file.h"
 
@@ -42,8 +45,9 @@ const QString kRecordNumber = QStringLiteral("Č. záznamu: ");
 const QString kNeedsSelection = QStringLiteral("Musíte mít označený záznam");
 const QString kFileError = QStringLiteral("Chyba při vytváření souboru");
 constexpr int kPanelWidths[4] = { 150, 104, 104, 70 };
-constexpr int kPanelGap
-    = 3; // between the panels: with the bar's own 2-pixel edge, 2 pixels stay on the right
+// Between the status panels; with the bar's own 2-pixel edge on the left, 2 pixels
+// stay free on the right of a 441-pixel window.
+constexpr int kPanelGap = 3;
 constexpr int kToolBarHeight = 34;
 constexpr int kGoToPanelHeight = 32; // the 31-pixel strip and the line under it
 } // namespace
@@ -181,6 +185,8 @@ void TForm1::createCentralArea()
         palette.color(QPalette::Active, QPalette::HighlightedText));
     m_list->setPalette(palette);
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    // The keyboard starts in the list, not on the first toolbar button.
+    m_list->setFocus();
     connect(m_list, &QTableView::clicked, this, &TForm1::ListView1Click);
     connect(m_list, &QTableView::doubleClicked, this, &TForm1::ListView1DblClick);
     connect(m_list, &QTableView::customContextMenuRequested, this,
@@ -269,8 +275,8 @@ void TForm1::createMenus()
     add(m_recordMenu, QStringLiteral("Hledat1"), QStringLiteral("Hledat..."), icons::picture(Picture::Search),
         &TForm1::search);
     m_recordMenu->addSeparator();
-    add(m_recordMenu, QStringLiteral("Exportovat1"), QStringLiteral("Exportovat..."), QIcon(),
-        &TForm1::exportEvents);
+    add(m_recordMenu, QStringLiteral("Exportovat1"), QStringLiteral("Exportovat..."),
+        icons::picture(Picture::Export), &TForm1::exportEvents);
 
     m_trayMenu = new QMenu(this);
     m_trayMenu->setObjectName(QStringLiteral("PopupMenu2"));
@@ -578,6 +584,17 @@ int TForm1::selectedRow() const
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
+void TForm1::prohledatClick()
+{
+    if (m_state.pocet.isEmpty())
+        return;
+    const int row = row_lookup::dayRowWithDate(m_table, m_state.pocet.first());
+    if (row < 0)
+        return;
+    selectRow(row);
+    m_state.pocet = QStringList { QString::number(row) };
+}
+
 void TForm1::ListView1Click()
 {
     const int row = selectedRow();
@@ -621,19 +638,34 @@ bool TForm1::needsSelection()
 void TForm1::openDialog(Dialog dialog)
 {
     switch (dialog) {
+    case Dialog::NewRecord:
+        record_dialogs::openNewRecord(*this);
+        break;
+    case Dialog::EditRecord:
+        record_dialogs::openEditRecord(*this);
+        break;
+    case Dialog::DeleteRecord:
+        deleting::DeleteRecord(m_table, m_messenger, m_state.entryFields(), selectedRow());
+        break;
+    case Dialog::DeleteAll:
+        deleting::DeleteAllRecords(m_table, m_messenger);
+        break;
     case Dialog::About: {
         DesktopShellOpen shell;
         Toprogramu box(shell, this);
         box.exec();
-        break;
+        return;
     }
     case Dialog::Settings:
         Tnastav::open(*this, m_messenger);
-        break;
+        return;
+    case Dialog::Search:
+        Thledatokno::open(*this, m_messenger);
+        return;
     default:
-        emit dialogRequested(dialog);
         break;
     }
+    emit dialogRequested(dialog);
 }
 
 void TForm1::newRecord()

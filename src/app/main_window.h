@@ -53,6 +53,7 @@ public:
     QTableView* listView() const { return m_list; }
     DayListModel& model() { return *m_model; }
     AutoSave& autoSave() { return *m_autosave; }
+    Messenger& messenger() { return m_messenger; }
 
     // Brings the window in step with the settings record: tray icon, status bar,
     // grid lines, row looks, holiday years, column titles and widths, column layout,
@@ -65,6 +66,9 @@ public:
     void selectRow(int row);
     // The selected row, or -1.
     int selectedRow() const;
+    // The lookup of the day row whose date is `pocet`'s first entry: on a hit the row
+    // is selected and `pocet` holds its index; on a miss `pocet` keeps the text.
+    void prohledatClick();
 
     // Creates the `pocets` columns with the settings' titles and widths.
     void buildListColumns();

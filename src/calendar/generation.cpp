@@ -5,65 +5,60 @@
 #include "calendar/day_table.h"
 #include "platform/cp1250.h"
 
+#include <algorithm>
 #include <array>
+#include <limits>
 #include <new>
 
 namespace generation {
 
 namespace {
-const QString kOutOfMemory = QStringLiteral("Není dostatek paměti pro vytvoření nové dynamické proměnné!");
+    const QString kOutOfMemory = QStringLiteral("Není dostatek paměti pro vytvoření nové dynamické proměnné!");
 
-bool isNumber(const QString& text)
-{
-    if (text.isEmpty())
-        return false;
-    for (QChar c : text) {
-        if (c < u'0' || c > u'9')
+    bool isNumber(const QString& text)
+    {
+        if (text.isEmpty())
             return false;
+        for (QChar c : text) {
+            if (c < u'0' || c > u'9')
+                return false;
+        }
+        return text.size() <= 9;
     }
-    return text.size() <= 9;
-}
 
-// The year of a day row's date, or 0 when it is not a dd.mm.yyyy date.
-int yearOf(const EventRecord& record)
-{
-    const QByteArrayView date = record.view(EventRecord::Field::Date);
-    if (date.size() != 10)
-        return 0;
-    int year = 0;
-    for (char c : date.sliced(6)) {
-        if (c < '0' || c > '9')
+    // The date that dd.mm.yyyy bytes name; invalid for anything else.
+    QDate dateOf(QByteArrayView text)
+    {
+        if (text.size() != 10 || text[2] != '.' || text[5] != '.')
+            return {};
+        int numbers[3] = {};
+        const int starts[3] = { 0, 3, 6 };
+        const int lengths[3] = { 2, 2, 4 };
+        for (int part = 0; part < 3; ++part) {
+            for (char c : text.sliced(starts[part], lengths[part])) {
+                if (c < '0' || c > '9')
+                    return {};
+                numbers[part] = numbers[part] * 10 + (c - '0');
+            }
+        }
+        return QDate(numbers[2], numbers[1], numbers[0]);
+    }
+
+    // The year of a day row's date, or 0 when it is not a dd.mm.yyyy date.
+    int yearOf(const EventRecord& record)
+    {
+        const QByteArrayView date = record.view(EventRecord::Field::Date);
+        if (date.size() != 10)
             return 0;
-        year = year * 10 + (c - '0');
+        int year = 0;
+        for (char c : date.sliced(6)) {
+            if (c < '0' || c > '9')
+                return 0;
+            year = year * 10 + (c - '0');
+        }
+        return year;
     }
-    return year;
 }
-
-int digits(QByteArrayView text)
-{
-    int value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return -1;
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
-// Reading dd.MM.yyyy as QDate::fromString does; the form every day row has is read
-// straight from the bytes, which saves parsing the pattern for each of the rows.
-QDate dateOf(const EventRecord& record)
-{
-    const QByteArrayView date = record.view(EventRecord::Field::Date);
-    if (date.size() == 10 && date[2] == '.' && date[5] == '.') {
-        const int day = digits(date.first(2)), month = digits(date.sliced(3, 2)),
-                  year = digits(date.sliced(6));
-        if (day >= 0 && month >= 0 && year >= 0)
-            return QDate(year, month, day);
-    }
-    return QDate::fromString(record.text(EventRecord::Field::Date), QStringLiteral("dd.MM.yyyy"));
-}
-} // namespace
 
 bool isLeapYear(int year)
 {
@@ -125,11 +120,10 @@ void rebuildWithFormat(DayTable& table, const QString& format, Messenger& messen
     const int formatIndex = day_names::formatIndex(format);
     if (formatIndex < 0)
         return;
-    // The seven names of the format, as stored bytes, Monday first.
+    // The seven names as stored, Monday first, made once rather than once a row.
     std::array<QByteArray, 7> names;
     for (int day = 0; day < 7; ++day)
-        names[static_cast<size_t>(day)]
-            = cp1250::encode(day_names::name(QDate(2004, 1, 5).addDays(day), formatIndex));
+        names[size_t(day)] = cp1250::encode(day_names::name(QDate(2004, 1, 5).addDays(day), formatIndex));
     try {
         std::vector<EventRecord> rows;
         rows.reserve(table.records().size());
@@ -140,10 +134,10 @@ void rebuildWithFormat(DayTable& table, const QString& format, Messenger& messen
             for (Field field : { Field::Date, Field::Time, Field::Event, Field::Value1, Field::Value2 })
                 row.setBytes(field, old.view(field));
             if (!row.isEmpty(Field::Date)) {
-                const QDate date = dateOf(row);
+                const QDate date = dateOf(row.view(Field::Date));
                 // A date that cannot be read keeps the name it had, so the row stays a day row.
                 if (date.isValid())
-                    row.setBytes(Field::DayName, names[static_cast<size_t>(date.dayOfWeek() - 1)]);
+                    row.setBytes(Field::DayName, names[size_t(date.dayOfWeek() - 1)]);
                 else
                     row.setBytes(Field::DayName, old.view(Field::DayName));
             }
@@ -191,10 +185,13 @@ void listsFromRows(const DayTable& table, QStringList& years, QStringList& dayCo
 
 int totalDays(const QStringList& dayCounts)
 {
-    int total = 0;
+    // Lines of a damaged file can hold any number; the sum must not overflow.
+    constexpr qint64 low = std::numeric_limits<int>::min();
+    constexpr qint64 high = std::numeric_limits<int>::max();
+    qint64 total = 0;
     for (const QString& count : dayCounts)
-        total += count.toInt();
-    return total;
+        total = std::clamp(total + count.toInt(), low, high);
+    return static_cast<int>(total);
 }
 
 } // namespace generation

@@ -90,6 +90,11 @@ bool wanted(int argc)
     return argc > 1;
 }
 
+QString dataDir(const QString& workingDir, const QString& programDir)
+{
+    return !data_file::exists(workingDir) && data_file::exists(programDir) ? programDir : workingDir;
+}
+
 int exec(const QStringList& arguments, const QString& programDir, QTextStream& out, QTextStream& err)
 {
     QCommandLineParser parser;
@@ -176,7 +181,8 @@ int run(int argc, char* argv[])
     translations::installQtCzech(app);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return exec(QCoreApplication::arguments(), program_dir::resolve(), out, err);
+    return exec(QCoreApplication::arguments(),
+        dataDir(program_dir::resolve(), QCoreApplication::applicationDirPath()), out, err);
 }
 
 } // namespace command_line

@@ -20,6 +20,10 @@ bool wanted(int argc);
 // message box; data.zrk is read from where the window would find it and never written.
 int run(int argc, char* argv[]);
 
+// Where data.zrk is read: the directory the window works in, or, while that one has
+// no data.zrk yet, the program's own directory from which the window would copy it.
+QString dataDir(const QString& workingDir, const QString& programDir);
+
 // The work itself, on the given program directory (`arguments` start with the program's name).
 int exec(const QStringList& arguments, const QString& programDir, QTextStream& out, QTextStream& err);
 

@@ -7,7 +7,10 @@
 
 namespace {
 
-const QString kEntryName = QStringLiteral("zorivka.desktop");
+const QString kAutostartName = QStringLiteral("zorivka.desktop");
+// The launchers carry the installed program's desktop-file name, so that the one in
+// the user's menu takes the installed entry's place instead of standing beside it.
+const QString kLauncherName = QStringLiteral("cz.zorivka.Zorivka.desktop");
 
 // A base directory from the environment as the base-directory rules want it:
 // only an absolute path counts, otherwise the fallback below the home folder.
@@ -126,6 +129,7 @@ QByteArray desktopEntry(const QString& executablePath)
                                         "Type=Application\n"
                                         "Version=1.0\n"
                                         "Name=Zorivka\n"
+                                        "Icon=cz.zorivka.Zorivka\n"
                                         "Exec=%1\n"
                                         "Path=%2\n"
                                         "Terminal=false\n"
@@ -135,11 +139,11 @@ QByteArray desktopEntry(const QString& executablePath)
 }
 
 // Writes the whole entry or leaves what was there before.
-bool writeEntry(const QString& dir, const QByteArray& entry, QFile::Permissions permissions)
+bool writeEntry(const QString& path, const QByteArray& entry, QFile::Permissions permissions)
 {
-    if (!usableFolder(dir))
+    if (!usableFolder(QFileInfo(path).path()))
         return false;
-    QSaveFile file(QDir(dir).filePath(kEntryName));
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     if (file.write(entry) != entry.size() || !file.flush() || !file.setPermissions(permissions))
@@ -170,16 +174,18 @@ public:
             return !enabled; // without a configuration home there is no entry to remove
         const QString dir = config + QStringLiteral("/autostart");
         if (!enabled) {
-            QFile entry(QDir(dir).filePath(kEntryName));
+            QFile entry(QDir(dir).filePath(kAutostartName));
             return !entry.exists() || entry.remove();
         }
-        return QDir().mkpath(dir) && writeEntry(dir, desktopEntry(m_executablePath), kReadable);
+        return QDir().mkpath(dir)
+            && writeEntry(QDir(dir).filePath(kAutostartName), desktopEntry(m_executablePath), kReadable);
     }
 
     bool autostartEnabled() const override
     {
         const QString config = configHome();
-        return usableFolder(config) && QFileInfo::exists(config + QStringLiteral("/autostart/") + kEntryName);
+        return usableFolder(config)
+            && QFileInfo::exists(config + QStringLiteral("/autostart/") + kAutostartName);
     }
 
     bool createShortcut(Place place) override
@@ -187,13 +193,15 @@ public:
         if (place == Place::Desktop) {
             // The desktop folder belongs to the session: never created here.
             const QString dir = desktopDir();
-            return QFileInfo(dir).isDir() && writeEntry(dir, desktopEntry(m_executablePath), kRunnable);
+            return QFileInfo(dir).isDir()
+                && writeEntry(QDir(dir).filePath(kLauncherName), desktopEntry(m_executablePath), kRunnable);
         }
         const QString data = dataHome();
         if (!usableFolder(data))
             return false;
         const QString dir = data + QStringLiteral("/applications");
-        return QDir().mkpath(dir) && writeEntry(dir, desktopEntry(m_executablePath), kReadable);
+        return QDir().mkpath(dir)
+            && writeEntry(QDir(dir).filePath(kLauncherName), desktopEntry(m_executablePath), kReadable);
     }
 
 private:

@@ -12,12 +12,12 @@
 namespace program_dir {
 
 namespace {
-bool canCreateFilesIn(const QString& dir)
-{
-    if (!QFileInfo(dir).isDir())
-        return false;
-    QTemporaryFile probe(QDir(dir).filePath(QStringLiteral("zorivka-probe-XXXXXX")));
-    return probe.open();
+    bool canCreateFilesIn(const QString& dir)
+    {
+        if (!QFileInfo(dir).isDir())
+            return false;
+        QTemporaryFile probe(QDir(dir).filePath(QStringLiteral("zorivka-probe-XXXXXX")));
+        return probe.open();
 }
 
 // The data file comes last: without it the next start is a first run, so a

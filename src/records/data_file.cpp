@@ -13,11 +13,11 @@
 namespace data_file {
 
 namespace {
-const QString kTitle = QStringLiteral("Chyba");
+    const QString kTitle = QStringLiteral("Chyba");
 
-QString pathIn(const QString& dir)
-{
-    return QDir(dir).filePath(kFileName);
+    QString pathIn(const QString& dir)
+    {
+        return QDir(dir).filePath(kFileName);
 }
 
 // The whole file or, after any failure, the previous one untouched.

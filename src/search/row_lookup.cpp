@@ -2,6 +2,7 @@
 
 #include "calendar/day_table.h"
 #include "platform/cp1250.h"
+#include "search/case_rules.h"
 
 #include <QByteArray>
 
@@ -65,6 +66,18 @@ int lastRowContaining(const DayTable& table, const QString& key, bool withDayNam
     const QByteArray needle = foldedKey(key);
     for (int row = table.rowCount() - 1; row >= 0; --row) {
         if (rowContains(table.record(row), needle, withDayName))
+            return row;
+    }
+    return -1;
+}
+
+int dayRowWithDate(const DayTable& table, const QString& date)
+{
+    if (date.trimmed().isEmpty())
+        return -1;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        const EventRecord& record = table.record(row);
+        if (record.isDayRow() && case_rules::equalsAsciiOnly(record.text(EventRecord::Field::Date), date))
             return row;
     }
     return -1;

@@ -13,4 +13,8 @@ int firstRowContaining(const DayTable& table, const QString& key, bool withDayNa
 // The same, searched from the bottom: the last row that contains `key`.
 int lastRowContaining(const DayTable& table, const QString& key, bool withDayName);
 
+// The first day row whose date equals `date` (the letters a to z compared without
+// regard to case); -1 when none does. An empty or unfinished date matches nothing.
+int dayRowWithDate(const DayTable& table, const QString& date);
+
 } // namespace row_lookup

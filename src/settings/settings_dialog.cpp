@@ -8,6 +8,7 @@
 #include "platform/desktop_integration.h"
 #include "platform/messenger.h"
 #include "settings/settings_file.h"
+#include "settings/style_pages.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -220,6 +221,7 @@ void Tnastav::createStylePages()
         placeholder->setObjectName(QStringLiteral("TabSheet%1").arg(index + 1));
         m_pages->addTab(placeholder, kPageCaptions[index]);
     }
+    addStylePages(*this, m_messenger);
 }
 
 void Tnastav::setPage(int index, QWidget* page)
@@ -499,6 +501,9 @@ void Tnastav::restoreDefaults()
     for (int i = 0; i < kOptionCount; ++i)
         m_options[static_cast<size_t>(i)].box->setChecked(defaults.*kOptions[i].field);
     setFormat(day_names::formatIndex(defaults.format), true);
+    // The row looks and the columns too: four columns, without the count's message.
+    m_work.items = defaults.items;
+    m_work.pocets = defaults.pocets;
     emit defaultsRestored();
 }
 
