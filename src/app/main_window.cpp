@@ -654,18 +654,15 @@ void TForm1::openDialog(Dialog dialog)
         DesktopShellOpen shell;
         Toprogramu box(shell, this);
         box.exec();
-        return;
+        break;
     }
     case Dialog::Settings:
         Tnastav::open(*this, m_messenger);
-        return;
+        break;
     case Dialog::Search:
         Thledatokno::open(*this, m_messenger);
-        return;
-    default:
         break;
     }
-    emit dialogRequested(dialog);
 }
 
 void TForm1::newRecord()

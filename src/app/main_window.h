@@ -127,8 +127,6 @@ public:
     void setSaveFileChooser(SaveFileChooser chooser) { m_saveFileChooser = std::move(chooser); }
 
 signals:
-    // Where the forms of the other windows are opened from.
-    void dialogRequested(TForm1::Dialog dialog);
     // The settings record changed after start-up (the files follow shortly).
     void settingsChanged();
 
