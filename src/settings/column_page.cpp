@@ -43,6 +43,14 @@ QLabel* redLabel(QWidget* parent)
 }
 } // namespace
 
+ColumnPage::~ColumnPage()
+{
+    // A title edit with the focus reports the end of its editing while the base
+    // class tears the page down, when this page's members are already gone.
+    for (QLineEdit* title : m_titles)
+        disconnect(title, nullptr, this, nullptr);
+}
+
 ColumnPage::ColumnPage(Settings& working, Messenger& messenger, QWidget* parent)
     : StylePage(working, parent)
     , m_messenger(messenger)

@@ -20,6 +20,7 @@ public:
     static constexpr int kMaxCount = 6;
 
     ColumnPage(Settings& working, Messenger& messenger, QWidget* parent = nullptr);
+    ~ColumnPage() override;
 
     // The preview takes the columns of the working copy, each slider the column's
     // width (limited to the slider's range, which the working copy then holds too).
