@@ -188,7 +188,7 @@ void TestStartup::rebuildNamesEveryDayOfTheRange()
     }
     RecordingMessenger messenger;
     for (int format = 0; format < 4; ++format) {
-        generation::rebuildWithFormat(table, QString::number(format), QStringLiteral("6"), messenger);
+        generation::rebuildWithFormat(table, QString::number(format), messenger);
         for (int row = 0; row < table.rowCount(); ++row) {
             const EventRecord& record = table.record(row);
             const QDate date = QDate::fromString(record.text(EventRecord::Field::Date), "dd.MM.yyyy");
