@@ -11,6 +11,7 @@
 #include "records/data_file.h"
 #include "recording_messenger.h"
 #include "search/row_lookup.h"
+#include "search/search_match.h"
 #include "settings/settings.h"
 
 #include <QApplication>
@@ -210,6 +211,39 @@ void prohledatClick_nowhere_floor_memmem(benchmark::State& state)
 }
 BENCHMARK(prohledatClick_nowhere_floor_memmem)->Unit(benchmark::kMillisecond);
 
+// ---- the search window's scan ------------------------------------------------------
+// Every row's event text compared as a whole with "koncert", all letters without
+// regard to case; the floor compares the stored bytes exactly.
+
+void SearchWindow_scan_event(benchmark::State& state)
+{
+    size_t hits = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(hits
+            = search_match::rowsEqualTo(fixture->table, EventRecord::Field::Event, QStringLiteral("koncert"))
+                  .size());
+    if (hits == 0)
+        state.SkipWithError("the scan found no row");
+}
+BENCHMARK(SearchWindow_scan_event)->Unit(benchmark::kMillisecond);
+
+void SearchWindow_scan_event_floor_memcmp(benchmark::State& state)
+{
+    const QByteArray needle = cp1250::encode(QStringLiteral("Koncert"));
+    for (auto _ : state) {
+        std::vector<int> rows;
+        const auto& records = fixture->table.records();
+        for (size_t row = 0; row < records.size(); ++row) {
+            const QByteArrayView text = records[row].view(EventRecord::Field::Event);
+            if (text.size() == needle.size()
+                && std::memcmp(text.data(), needle.constData(), static_cast<size_t>(needle.size())) == 0)
+                rows.push_back(static_cast<int>(row));
+        }
+        benchmark::DoNotOptimize(rows.data());
+    }
+}
+BENCHMARK(SearchWindow_scan_event_floor_memcmp)->Unit(benchmark::kMillisecond);
+
 // ---- drawing one screen -----------------------------------------------------------
 
 void ModelData_one_screen_every_role(benchmark::State& state)
@@ -264,6 +298,8 @@ public:
             "prohledatClick_last_row_floor_memmem", "<= 3x");
         ratio("prohledatClick, key found nowhere", "prohledatClick_nowhere",
             "prohledatClick_nowhere_floor_memmem", "<= 3x");
+        ratio("search window, event column scan", "SearchWindow_scan_event",
+            "SearchWindow_scan_event_floor_memcmp", "<= 3x");
         if (m_times.count("GenerateDayRows_2004_2100")) {
             const Times t = m_times.at("GenerateDayRows_2004_2100");
             std::printf("%-36s %9.2f ms %25.2f ms  = %.2f million rows/s of CPU time\n",

@@ -15,7 +15,9 @@
 #include <cstring>
 #include <ctime>
 #include <dirent.h>
+#include <algorithm>
 #include <fstream>
+#include <map>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -55,11 +57,11 @@ long statusKb(pid_t pid, const char* key)
     return -1;
 }
 
-// Nanoseconds on a CPU, summed over every thread of the process.
-unsigned long long cpuNs(pid_t pid)
+// Nanoseconds on a CPU of each thread of the process.
+std::map<std::string, unsigned long long> threadCpuNs(pid_t pid)
 {
     const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
-    unsigned long long total = 0;
+    std::map<std::string, unsigned long long> times;
     if (DIR* dir = opendir(tasks.c_str())) {
         while (dirent* entry = readdir(dir)) {
             if (entry->d_name[0] == '.')
@@ -67,11 +69,30 @@ unsigned long long cpuNs(pid_t pid)
             std::ifstream stat(tasks + "/" + entry->d_name + "/schedstat");
             unsigned long long ns = 0;
             if (stat >> ns)
-                total += ns;
+                times[entry->d_name] = ns;
         }
         closedir(dir);
     }
+    return times;
+}
+
+unsigned long long cpuNs(pid_t pid)
+{
+    unsigned long long total = 0;
+    for (const auto& [thread, ns] : threadCpuNs(pid))
+        total += ns;
     return total;
+}
+
+// What the threads used since `before`; a thread that ended meanwhile is not counted.
+unsigned long long cpuNsSince(pid_t pid, const std::map<std::string, unsigned long long>& before)
+{
+    unsigned long long used = 0;
+    for (const auto& [thread, ns] : threadCpuNs(pid)) {
+        const auto earlier = before.find(thread);
+        used += ns - (earlier == before.end() ? 0 : std::min(ns, earlier->second));
+    }
+    return used;
 }
 
 pid_t child = 0;
@@ -151,10 +172,10 @@ int main(int argc, char* argv[])
     int result = 0;
     if (idleSeconds > 0) {
         sleep(2);
-        const unsigned long long before = cpuNs(pid);
+        const auto before = threadCpuNs(pid);
         const double from = nowMs();
         sleep(static_cast<unsigned>(idleSeconds));
-        const double used = static_cast<double>(cpuNs(pid) - before);
+        const double used = static_cast<double>(cpuNsSince(pid, before));
         std::printf("%.4f\n", used / ((nowMs() - from) * 1e6) * 100.0);
     } else {
         std::printf("%.2f %ld %.2f\n", mappedMs, statusKb(pid, "VmHWM:"), cpuNs(pid) / 1e6);
