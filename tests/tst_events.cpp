@@ -5,6 +5,7 @@
 #include "records/data_file.h"
 #include "records/edit_record_dialog.h"
 #include "records/new_record_dialog.h"
+#include "records/placing.h"
 #include "recording_messenger.h"
 #include "test_files.h"
 
@@ -106,6 +107,7 @@ private slots:
     void deletingAllKeepsThePreviousFile();
     void changesSurviveARestart();
     void lookupFindsTheDayRowOfADate();
+    void placingReportsRowsThatAreGone();
     void keyboardAloneCreatesThreeEvents();
 
 private:
@@ -699,6 +701,28 @@ void TestEvents::lookupFindsTheDayRowOfADate()
         QCOMPARE(m_window->selectedRow(), 59);
     }
     state.pocet.clear();
+}
+
+void TestEvents::placingReportsRowsThatAreGone()
+{
+    DayTable& table = m_window->table();
+    const auto before = table.records();
+    EntryFields fields = m_window->state().entryFields();
+    placing::setPending(fields, 1, "1", "Nikam", "", "");
+    fields.pocet = QStringList { "  .  .    " };
+    QVERIFY(!placing::z1b(table, m_messenger, fields, 4));
+    QCOMPARE(placing::zkb(table, fields, 2, 4), -1);
+    fields.ListBox1 = QStringList { "0", QString::number(table.rowCount()) };
+    QVERIFY(!placing::writeBack(table, m_messenger, fields, 2, 4, placing::HiddenTexts::Keep));
+    QVERIFY(!placing::writeBack(table, m_messenger, fields, 9, 4, placing::HiddenTexts::Keep));
+    QCOMPARE(m_messenger.texts(),
+        QStringList({ "Chyba při vytváření nového záznamů", "Chyba při úpravě záznamů",
+            "Chyba při úpravě nového záznamů" }));
+    QCOMPARE(m_messenger.messages()[0].title, QStringLiteral("Nový záznam"));
+    QCOMPARE(m_messenger.messages()[2].title, QStringLiteral("Editovat záznam"));
+    QCOMPARE(m_messenger.messages()[2].icon, Messenger::Icon::Error);
+    QVERIFY(table.records() == before);
+    placing::clearFields(fields);
 }
 
 void TestEvents::keyboardAloneCreatesThreeEvents()

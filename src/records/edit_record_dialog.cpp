@@ -37,7 +37,11 @@ Teditovat::Teditovat(TForm1& form)
 
 void Teditovat::confirm()
 {
-    takeTargetDay();
+    // Without its selected row the entry cannot keep its day name and date: write nothing.
+    if (!takeTargetDay()) {
+        reject();
+        return;
+    }
     for (int k = 1; k <= itemCount(); ++k) {
         copyItem(k);
         placing::writeBack(

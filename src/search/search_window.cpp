@@ -11,7 +11,6 @@
 #include "search/search_match.h"
 
 #include <QComboBox>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,8 +34,10 @@ QLabel* redBoldLabel(const QString& text, const char* name, QWidget* parent)
     return label;
 }
 
-// A caption and its control, the caption naming the control for screen readers.
-QWidget* inputRow(const QString& caption, const char* name, QWidget* control, QWidget* extra, QWidget* parent)
+// The input of one kind of criterion: a caption over its control, which the caption
+// names for screen readers, with a button beside or below it.
+QWidget* inputBox(const QString& caption, const char* name, QWidget* control, QWidget* beside, QWidget* below,
+    QWidget* parent)
 {
     auto* box = new QWidget(parent);
     box->setObjectName(QString::fromLatin1(name));
@@ -48,13 +49,11 @@ QWidget* inputRow(const QString& caption, const char* name, QWidget* control, QW
     layout->addWidget(label);
     auto* line = new QHBoxLayout;
     line->addWidget(control, 1);
-    if (extra)
-        line->addWidget(extra);
+    if (beside)
+        line->addWidget(beside);
     layout->addLayout(line);
-    layout->addStretch(1);
-    control->setParent(box);
-    if (extra)
-        extra->setParent(box);
+    if (below)
+        layout->addWidget(below);
     return box;
 }
 
@@ -184,16 +183,14 @@ QWidget* Thledatokno::createInputs()
 
     m_dayNames = new QComboBox;
     m_dayNames->setObjectName(QStringLiteral("ComboBox1"));
-    m_dayInput = inputRow(QStringLiteral("Vyberte:"), "Panel1", m_dayNames, nullptr, inputs);
+    m_dayInput = inputBox(QStringLiteral("Vyberte:"), "Panel1", m_dayNames, nullptr, nullptr, inputs);
 
     m_date = new DateField;
     m_date->setObjectName(QStringLiteral("DateEdit1"));
     auto* today = new QPushButton(QStringLiteral("Aktuální datum"));
     today->setObjectName(QStringLiteral("Button2"));
     today->setAutoDefault(false);
-    m_dateInput = inputRow(QStringLiteral("Zvolte:"), "Panel2", m_date, nullptr, inputs);
-    m_dateInput->layout()->addWidget(today);
-    today->setParent(m_dateInput);
+    m_dateInput = inputBox(QStringLiteral("Zvolte:"), "Panel2", m_date, nullptr, today, inputs);
     m_date->lineEdit()->setAccessibleName(QStringLiteral("Zvolte:"));
 
     m_text = new QLineEdit;
@@ -201,7 +198,7 @@ QWidget* Thledatokno::createInputs()
     m_ok = new QPushButton(QStringLiteral("Ok"));
     m_ok->setObjectName(QStringLiteral("Button1"));
     m_ok->setDefault(true);
-    m_textInput = inputRow(QStringLiteral("Zadejte:"), "Panel3", m_text, m_ok, inputs);
+    m_textInput = inputBox(QStringLiteral("Zadejte:"), "Panel3", m_text, m_ok, nullptr, inputs);
 
     for (QWidget* input : { m_dayInput, m_dateInput, m_textInput }) {
         layout->addWidget(input);
