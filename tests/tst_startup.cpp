@@ -6,6 +6,8 @@
 #include "calendar/day_table.h"
 #include "calendar/generation.h"
 #include "recording_messenger.h"
+#include "search/case_rules.h"
+#include "search/row_lookup.h"
 
 #include <QAction>
 #include <QMenu>
@@ -52,6 +54,7 @@ private slots:
     void trayIconFollowsTheFirstFrame();
     void rowLooksFollowEveryChange();
     void rebuildNamesEveryDayOfTheRange();
+    void dayRowLookupFollowsTheCaseRule();
 
 private:
     std::unique_ptr<TForm1> open();
@@ -199,6 +202,32 @@ void TestStartup::rebuildNamesEveryDayOfTheRange()
         }
     }
     QVERIFY(messenger.messages().isEmpty());
+}
+
+void TestStartup::dayRowLookupFollowsTheCaseRule()
+{
+    DayTable table;
+    const QStringList dates { "01.01.2004", "ab.CD.2004", "Čt.01.2004", "02.01.2004" };
+    for (const QString& date : dates)
+        table.insertRecord(table.rowCount(), EventRecord::dayRow(QStringLiteral("po"), date));
+    // An extra row with the same date text is no day row.
+    EventRecord extra = EventRecord::blank();
+    extra.setText(EventRecord::Field::Date, QStringLiteral("03.01.2004"));
+    table.insertRecord(1, extra);
+    table.insertRecord(table.rowCount(), EventRecord::dayRow(QStringLiteral("út"), "03.01.2004"));
+    const QStringList keys { "01.01.2004", "AB.cd.2004", "čt.01.2004", "Čt.01.2004", "03.01.2004",
+        "02.01.200", "02.01.20045", "01.01.2004\u20ac", "  ", QString::fromUtf8("\u4e00\u4e00.01.2004") };
+    for (const QString& key : keys) {
+        int expected = -1;
+        for (int row = 0; row < table.rowCount() && expected < 0; ++row) {
+            const EventRecord& record = table.record(row);
+            if (record.isDayRow() && case_rules::equalsAsciiOnly(record.text(EventRecord::Field::Date), key))
+                expected = row;
+        }
+        QCOMPARE(row_lookup::dayRowWithDate(table, key), expected);
+    }
+    QCOMPARE(row_lookup::dayRowWithDate(table, "ab.cd.2004"), 2);
+    QCOMPARE(row_lookup::dayRowWithDate(table, "03.01.2004"), 5);
 }
 
 QTEST_MAIN(TestStartup)
