@@ -1,6 +1,6 @@
 #include "settings/column_page.h"
 
-#include "platform/cp1250.h"
+#include "app/cp1250_validator.h"
 #include "platform/messenger.h"
 
 #include <QGridLayout>
@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTableView>
-#include <QValidator>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -19,16 +18,6 @@
 namespace {
 constexpr int kMaxTitleLength = 20;
 const QString kInformation = QStringLiteral("Informace");
-
-// Titles are stored in the settings file's code page; a character it cannot hold is refused.
-class StorableText final : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override
-    {
-        return cp1250::canEncode(input) ? Acceptable : Invalid;
-    }
-};
 
 QLabel* redLabel(QWidget* parent)
 {
@@ -95,7 +84,7 @@ ColumnPage::ColumnPage(Settings& working, Messenger& messenger, QWidget* parent)
         m_titles[i]->setObjectName(QStringLiteral("Edit") + number);
         m_titles[i]->setMaxLength(kMaxTitleLength);
         m_titles[i]->setFixedSize(124, kControlHeight);
-        m_titles[i]->setValidator(new StorableText(m_titles[i]));
+        m_titles[i]->setValidator(new Cp1250Validator(m_titles[i]));
         m_titles[i]->setAccessibleName(QStringLiteral("Název ") + captions[k]);
         m_captions[i]->setBuddy(m_titles[i]);
         m_sliders[i] = new QSlider(Qt::Horizontal, this);

@@ -39,14 +39,14 @@ const QColor kNavy(0, 0, 128);
 
 // The five general options: caption, check box, state label, the field they edit and
 // what their own "Výchozí" button sets.
-struct OptionSpec {
+struct OptionEntry {
     const char16_t* caption;
     const char* box;
     const char* text;
     bool Settings::*field;
     bool byDefault;
 };
-constexpr OptionSpec kOptions[Tnastav::kOptionCount] = {
+constexpr OptionEntry kOptions[Tnastav::kOptionCount] = {
     { u"Spuštění programu po startu Windows:", "start", "starttext", &Settings::start, true },
     { u"Zobrazit mřížku mezi záznamy:", "mrizka", "mrizkatext", &Settings::mrizka, false },
     { u"Zavírání programu na ESC:", "esc", "esctext", &Settings::esc, true },
@@ -277,17 +277,17 @@ QWidget* Tnastav::createOptions()
     grid->setVerticalSpacing(1);
     grid->setColumnStretch(0, 1);
     for (int i = 0; i < kOptionCount; ++i) {
-        const OptionSpec& spec = kOptions[i];
+        const OptionEntry& entry = kOptions[i];
         Option& option = m_options[static_cast<size_t>(i)];
-        const QString caption = QString::fromUtf16(spec.caption);
+        const QString caption = QString::fromUtf16(entry.caption);
         option.box = new QCheckBox(caption, box);
-        option.box->setObjectName(QString::fromLatin1(spec.box));
+        option.box->setObjectName(QString::fromLatin1(entry.box));
         option.box->setLayoutDirection(Qt::RightToLeft);
-        option.text = redValue(QString::fromLatin1(spec.text), box);
+        option.text = redValue(QString::fromLatin1(entry.text), box);
         option.text->setCursor(Qt::PointingHandCursor);
         option.text->setMinimumWidth(option.text->fontMetrics().horizontalAdvance(kActivated) + 6);
         option.text->installEventFilter(this);
-        QPushButton* reset = button(QString::fromLatin1(spec.box) + QStringLiteral("vychozi"), kDefault, box);
+        QPushButton* reset = button(QString::fromLatin1(entry.box) + QStringLiteral("vychozi"), kDefault, box);
         reset->setAccessibleDescription(caption);
         reset->setFixedWidth(reset->fontMetrics().horizontalAdvance(kDefault) + 20);
         connect(option.box, &QCheckBox::toggled, this, [this, i] { optionChanged(i); });
@@ -297,7 +297,7 @@ QWidget* Tnastav::createOptions()
         grid->addWidget(option.text, i, 1);
         grid->addWidget(reset, i, 2);
         // The form starts as the table of options says; the transfer in follows.
-        option.box->setChecked(Settings {}.*spec.field);
+        option.box->setChecked(Settings {}.*entry.field);
         optionChanged(i);
     }
     return box;
@@ -421,8 +421,8 @@ void Tnastav::transferOut(Settings& target) const
     target.items = m_work.items;
     target.format = m_work.format;
     target.pocets = m_work.pocets;
-    for (const OptionSpec& spec : kOptions)
-        target.*spec.field = m_work.*spec.field;
+    for (const OptionEntry& entry : kOptions)
+        target.*entry.field = m_work.*entry.field;
     target.pocetnroku = m_range.pocetnroku;
     target.pocetdni = m_range.pocetdni;
     target.doroku = m_range.doroku;
