@@ -1,5 +1,6 @@
 #include "settings/column_page.h"
 
+#include "app/bold_label.h"
 #include "app/cp1250_validator.h"
 #include "platform/messenger.h"
 
@@ -21,14 +22,7 @@ const QString kInformation = QStringLiteral("Informace");
 
 QLabel* redLabel(QWidget* parent)
 {
-    auto* label = new QLabel(parent);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
-    QPalette red = label->palette();
-    red.setColor(QPalette::WindowText, Qt::red);
-    label->setPalette(red);
-    return label;
+    return makeBoldLabel(QString(), Qt::red, parent);
 }
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "settings/settings_dialog.h"
 
+#include "app/bold_label.h"
 #include "app/main_window.h"
 #include "calendar/day_names.h"
 #include "calendar/generation.h"
@@ -60,27 +61,14 @@ const QString kPageCaptions[4] = { QStringLiteral("Obecné nastavení"), QString
 
 QLabel* sectionCaption(const QString& text, QWidget* parent)
 {
-    auto* label = new QLabel(text, parent);
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, kNavy);
-    label->setPalette(palette);
-    return label;
+    return makeBoldLabel(text, kNavy, parent);
 }
 
 // Values of the year section and the state labels: bold and red.
 QLabel* redValue(const QString& name, QWidget* parent)
 {
-    auto* label = new QLabel(parent);
+    QLabel* label = makeBoldLabel(QString(), Qt::red, parent);
     label->setObjectName(name);
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::red);
-    label->setPalette(palette);
     return label;
 }
 
@@ -287,7 +275,8 @@ QWidget* Tnastav::createOptions()
         option.text->setCursor(Qt::PointingHandCursor);
         option.text->setMinimumWidth(option.text->fontMetrics().horizontalAdvance(kActivated) + 6);
         option.text->installEventFilter(this);
-        QPushButton* reset = button(QString::fromLatin1(entry.box) + QStringLiteral("vychozi"), kDefault, box);
+        QPushButton* reset
+            = button(QString::fromLatin1(entry.box) + QStringLiteral("vychozi"), kDefault, box);
         reset->setAccessibleDescription(caption);
         reset->setFixedWidth(reset->fontMetrics().horizontalAdvance(kDefault) + 20);
         connect(option.box, &QCheckBox::toggled, this, [this, i] { optionChanged(i); });

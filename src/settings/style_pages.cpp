@@ -1,5 +1,6 @@
 #include "settings/style_pages.h"
 
+#include "app/bold_label.h"
 #include "app/system_colors.h"
 #include "settings/column_page.h"
 #include "settings/font_picker.h"
@@ -63,14 +64,7 @@ void StylePage::addKindRowsAndPreview(QGridLayout* grid, SamplePreviewModel::Loo
 
 QLabel* StylePage::heading(const QString& text)
 {
-    auto* label = new QLabel(text, this);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
-    QPalette navy = label->palette();
-    navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
-    label->setPalette(navy);
-    return label;
+    return makeBoldLabel(text, QColor(0, 0, 128), this);
 }
 
 QPushButton* StylePage::button(const QString& text, const QString& name)
