@@ -45,9 +45,7 @@ int main(int argc, char* argv[])
         largest_table::fill(table);
         Settings settings;
         settings.pocets = QStringLiteral("6");
-        settings_file::agreeWithLists(settings, table.years(), table.dayCounts());
-        data_file::SaveData(dir.path(), table, messenger);
-        settings_file::save(dir.path(), settings, table);
+        largest_table::writeFiles(dir.path(), table, settings, messenger);
         std::printf("rows: %d\n", table.rowCount());
 
         // Today outside the range: the go-to-today step walks every row and finds none.

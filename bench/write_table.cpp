@@ -3,9 +3,8 @@
 // With --tray the settings show the tray icon and the status bar.
 #include "calendar/day_table.h"
 #include "largest_table.h"
-#include "records/data_file.h"
 #include "recording_messenger.h"
-#include "settings/settings_file.h"
+#include "settings/settings.h"
 
 #include <QCoreApplication>
 
@@ -28,9 +27,8 @@ int main(int argc, char* argv[])
         settings.ikona = true;
         settings.statusbar = true;
     }
-    settings_file::agreeWithLists(settings, table.years(), table.dayCounts());
     RecordingMessenger messenger;
-    if (!data_file::SaveData(dir, table, messenger) || !settings_file::save(dir, settings, table))
+    if (!largest_table::writeFiles(dir, table, settings, messenger))
         return 1;
     std::printf("%d rows\n", table.rowCount());
     return 0;

@@ -2,6 +2,8 @@
 
 #include "calendar/day_table.h"
 #include "calendar/generation.h"
+#include "records/data_file.h"
+#include "settings/settings_file.h"
 
 #include <cstdint>
 
@@ -84,6 +86,12 @@ void fill(DayTable& table, int eventRows)
     Table sample = make(eventRows);
     table.replaceRecords(std::move(sample.records));
     table.setLists(sample.years, sample.dayCounts);
+}
+
+bool writeFiles(const QString& dir, const DayTable& table, Settings settings, Messenger& messenger)
+{
+    settings_file::agreeWithLists(settings, table.years(), table.dayCounts());
+    return data_file::SaveData(dir, table, messenger) && settings_file::save(dir, settings, table);
 }
 
 } // namespace largest_table

@@ -7,6 +7,8 @@
 #include <vector>
 
 class DayTable;
+class Messenger;
+struct Settings;
 
 // Deterministic sample data for tests and benchmarks: the largest range the
 // program allows (2004 to 2100) with event rows spread over it.
@@ -28,5 +30,10 @@ Table make(int eventRows = kEventRows);
 
 // Fills the table with make()'s records and lists.
 void fill(DayTable& table, int eventRows = kEventRows);
+
+// Writes the table's data file and, with the settings brought in line with its
+// year lists, the settings and overview files into `dir`: the files a program
+// started there reads. False when a file could not be written.
+bool writeFiles(const QString& dir, const DayTable& table, Settings settings, Messenger& messenger);
 
 } // namespace largest_table
