@@ -11,6 +11,7 @@ namespace {
 
 using test_files::readRaw;
 using test_files::writeRaw;
+using Result = DesktopIntegration::AutostartResult;
 
 // desktop-file-validate's complaints about a file, empty when it has none.
 QString validatorComplaints(const QString& path)
@@ -51,7 +52,8 @@ private slots:
     void init();
     void autostart_follows_the_setting();
     void autostart_base_directories();
-    void autostart_write_failure();
+    void autostart_failures_data();
+    void autostart_failures();
     void launchers_in_both_places();
     void launcher_folder_must_exist();
     void launcher_starts_the_program();
@@ -80,10 +82,10 @@ void DesktopTest::autostart_follows_the_setting()
     auto desktop = makeDesktopIntegration(program());
 
     QVERIFY(!desktop->autostartEnabled());
-    QVERIFY(desktop->setAutostart(false)); // nothing there to remove: no error
+    QCOMPARE(desktop->setAutostart(false), Result::Done); // nothing there to remove: no error
     QVERIFY(!QFileInfo::exists(config()));
 
-    QVERIFY(desktop->setAutostart(true));
+    QCOMPARE(desktop->setAutostart(true), Result::Done);
     QVERIFY(desktop->autostartEnabled());
     QCOMPARE(validatorComplaints(entry), QString());
     QCOMPARE(keyValue(entry, u"Exec"_s), u'"' + program() + u'"');
@@ -93,15 +95,15 @@ void DesktopTest::autostart_follows_the_setting()
 
     // A moved program: the next registration names the new place.
     const QString moved = home() + u"/jinde/zorivka"_s;
-    QVERIFY(makeDesktopIntegration(moved)->setAutostart(true));
+    QCOMPARE(makeDesktopIntegration(moved)->setAutostart(true), Result::Done);
     QCOMPARE(keyValue(entry, u"Exec"_s), u'"' + moved + u'"');
     QCOMPARE(
         QDir(config() + u"/autostart"_s).entryList(QDir::Files | QDir::Hidden), { u"zorivka.desktop"_s });
 
-    QVERIFY(desktop->setAutostart(false));
+    QCOMPARE(desktop->setAutostart(false), Result::Done);
     QVERIFY(!QFileInfo::exists(entry));
     QVERIFY(!desktop->autostartEnabled());
-    QVERIFY(desktop->setAutostart(false));
+    QCOMPARE(desktop->setAutostart(false), Result::Done);
 }
 
 void DesktopTest::autostart_base_directories()
@@ -110,43 +112,62 @@ void DesktopTest::autostart_base_directories()
     {
         // Unset, and relative (which the rules say to ignore): below the home folder.
         DesktopHome env { home(), QString(), QString() };
-        QVERIFY(makeDesktopIntegration(program())->setAutostart(true));
+        QCOMPARE(makeDesktopIntegration(program())->setAutostart(true), Result::Done);
         QVERIFY(QFileInfo::exists(fallback));
     }
     {
         DesktopHome env { home(), u"relativní/cesta"_s, QString() };
         auto desktop = makeDesktopIntegration(program());
         QVERIFY(desktop->autostartEnabled());
-        QVERIFY(desktop->setAutostart(false));
+        QCOMPARE(desktop->setAutostart(false), Result::Done);
         QVERIFY(!QFileInfo::exists(fallback));
-    }
-    {
-        // No home and no configuration home: nothing to write to, nothing to remove.
-        DesktopHome env { QString(), QString(), QString() };
-        auto desktop = makeDesktopIntegration(program());
-        QVERIFY(!desktop->setAutostart(true));
-        QVERIFY(desktop->setAutostart(false));
-        QVERIFY(!desktop->autostartEnabled());
-        QVERIFY(!QFileInfo::exists(u"/autostart/zorivka.desktop"_s));
     }
 }
 
-void DesktopTest::autostart_write_failure()
+void DesktopTest::autostart_failures_data()
 {
-    // A file where the configuration folder should be: nothing can go below it.
-    const QString blocked = home() + u"/soubor"_s;
-    QVERIFY(writeRaw(blocked, "not a folder"));
-    DesktopHome env { home(), blocked, data() };
-    auto desktop = makeDesktopIntegration(program());
-    QVERIFY(!desktop->setAutostart(true));
-    QVERIFY(!desktop->autostartEnabled());
-    QVERIFY(desktop->setAutostart(false));
-    QCOMPARE(readRaw(blocked), "not a folder");
+    // Whether the homes are set, and what stands in the way below the home folder: a
+    // file or a folder at a path.
+    QTest::addColumn<bool>("homes");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<Result>("result");
+    const QString entry = u"nastavení/autostart/zorivka.desktop"_s;
+    QTest::newRow("register, no configuration home")
+        << false << QString() << QString() << true << Result::KeyNotOpened;
+    QTest::newRow("remove, no configuration home")
+        << false << QString() << QString() << false << Result::KeyNotOpened;
+    QTest::newRow("register, configuration home is a file")
+        << true << u"nastavení"_s << QString() << true << Result::ValueNotWritten;
+    QTest::newRow("remove, configuration home is a file")
+        << true << u"nastavení"_s << QString() << false << Result::Done;
+    QTest::newRow("register, autostart folder is a file")
+        << true << u"nastavení/autostart"_s << QString() << true << Result::ValueNotWritten;
+    QTest::newRow("register, entry is a folder")
+        << true << QString() << entry << true << Result::ValueNotWritten;
+    QTest::newRow("remove, entry is a folder")
+        << true << QString() << entry << false << Result::ValueNotWritten;
+}
 
-    // An entry that cannot be removed is reported too (a folder in its place).
-    DesktopHome env2 { home(), config(), data() };
-    QVERIFY(QDir().mkpath(config() + u"/autostart/zorivka.desktop/obsah"_s));
-    QVERIFY(!desktop->setAutostart(false));
+void DesktopTest::autostart_failures()
+{
+    QFETCH(bool, homes);
+    QFETCH(QString, file);
+    QFETCH(QString, folder);
+    QFETCH(bool, enabled);
+    QFETCH(Result, result);
+    if (!file.isEmpty()) {
+        QVERIFY(QDir().mkpath(QFileInfo(home() + u'/' + file).path()));
+        QVERIFY(writeRaw(home() + u'/' + file, "not a folder"));
+    }
+    if (!folder.isEmpty())
+        QVERIFY(QDir().mkpath(home() + u'/' + folder + u"/obsah"_s));
+    DesktopHome env { homes ? home() : QString(), homes ? config() : QString(), data() };
+    QCOMPARE(makeDesktopIntegration(program())->setAutostart(enabled), result);
+    if (!file.isEmpty())
+        QCOMPARE(readRaw(home() + u'/' + file), "not a folder");
+    QVERIFY(!QFileInfo::exists(u"/autostart/zorivka.desktop"_s));
 }
 
 void DesktopTest::launchers_in_both_places()
@@ -177,7 +198,7 @@ void DesktopTest::launchers_in_both_places()
     auto movedDesktop = makeDesktopIntegration(moved);
     QVERIFY(movedDesktop->createShortcut(DesktopIntegration::Place::Desktop));
     QVERIFY(movedDesktop->createShortcut(DesktopIntegration::Place::StartMenu));
-    QVERIFY(movedDesktop->setAutostart(false));
+    QCOMPARE(movedDesktop->setAutostart(false), Result::Done);
     QCOMPARE(keyValue(onDesktop, u"Exec"_s), u'"' + moved + u'"');
     QCOMPARE(keyValue(inMenu, u"Exec"_s), u'"' + moved + u'"');
     QCOMPARE(QDir(desktopFolder).entryList(QDir::Files | QDir::Hidden), { u"cz.zorivka.Zorivka.desktop"_s });

@@ -37,17 +37,17 @@ public:
     struct Log {
         QList<bool> autostart;
         QList<Place> shortcuts;
-        bool autostartWorks = true;
+        AutostartResult autostartResult = AutostartResult::Done;
         bool shortcutsWork = true;
     };
     explicit RecordingDesktop(Log& log)
         : m_log(log)
     {
     }
-    bool setAutostart(bool enabled) override
+    AutostartResult setAutostart(bool enabled) override
     {
         m_log.autostart << enabled;
-        return m_log.autostartWorks;
+        return m_log.autostartResult;
     }
     bool autostartEnabled() const override { return !m_log.autostart.isEmpty() && m_log.autostart.last(); }
     bool createShortcut(Place place) override
@@ -111,6 +111,7 @@ private slots:
     void holidaysFollowAListLoad();
     void okRestoresSelectionAndWindow();
     void autostartFollowsTheOption();
+    void failingAutostartIsReportedLast_data();
     void failingAutostartIsReportedLast();
     void shortcutsReportTheirOutcome();
     void failedListWriteKeepsTheNewLists();
@@ -606,10 +607,27 @@ void SettingsDialogTest::autostartFollowsTheOption()
     QVERIFY(m_messenger.messages().isEmpty());
 }
 
+void SettingsDialogTest::failingAutostartIsReportedLast_data()
+{
+    QTest::addColumn<DesktopIntegration::AutostartResult>("result");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<QString>("message");
+    using Result = DesktopIntegration::AutostartResult;
+    const QString notOpened = QStringLiteral("Chyba při otevírání klíče registrů.");
+    const QString notWritten = QStringLiteral("Chyba při zápisu do registrů.");
+    QTest::newRow("register, key not opened") << Result::KeyNotOpened << true << notOpened;
+    QTest::newRow("remove, key not opened") << Result::KeyNotOpened << false << notOpened;
+    QTest::newRow("register, value not written") << Result::ValueNotWritten << true << notWritten;
+    QTest::newRow("remove, value not removed") << Result::ValueNotWritten << false << notWritten;
+}
+
 void SettingsDialogTest::failingAutostartIsReportedLast()
 {
+    QFETCH(DesktopIntegration::AutostartResult, result);
+    QFETCH(bool, enabled);
+    QFETCH(QString, message);
     openWindow();
-    m_desktop.autostartWorks = false;
+    m_desktop.autostartResult = result;
     bool agreed = false;
     m_watcher.onShow = [&](const QString&) {
         DayTable& table = m_window->table();
@@ -618,15 +636,16 @@ void SettingsDialogTest::failingAutostartIsReportedLast()
             && test_files::readRaw(file("prehled dnu.zrk")) == "366\r\n365\r\n"
             && m_window->statusText(2) == u"Do roku: 2005" && m_window->state().pocet.isEmpty();
     };
-    runDialog(0, [](Tnastav& dialog) {
-        dialog.findChild<QCheckBox*>("start")->setChecked(true);
+    runDialog(0, [&](Tnastav& dialog) {
+        dialog.findChild<QCheckBox*>("start")->setChecked(enabled);
         click(dialog, "Button40");
         click(dialog, "Button53");
     });
+    QCOMPARE(m_desktop.autostart, QList<bool> { enabled });
     QCOMPARE(m_messenger.messages().size(), 1);
     QCOMPARE(m_messenger.messages()[0].icon, Icon::Error);
     QCOMPARE(m_messenger.messages()[0].title, QStringLiteral("Chyba"));
-    QCOMPARE(m_messenger.messages()[0].text, QStringLiteral("Chyba při otevírání klíče registrů."));
+    QCOMPARE(m_messenger.messages()[0].text, message);
     QVERIFY(agreed);
 }
 

@@ -9,13 +9,16 @@
 class DesktopIntegration {
 public:
     enum class Place { Desktop, StartMenu };
+    // How writing the log-on entry ended: the place of the entry (the Run key, the
+    // autostart folder's configuration home) could not be opened, or it opened and
+    // the entry could not be written or removed.
+    enum class AutostartResult { Done, KeyNotOpened, ValueNotWritten };
 
     virtual ~DesktopIntegration() = default;
 
     // Registers (enabled) or removes the entry that starts the program when the user
-    // logs on. Removing an entry that is not there succeeds. False when the entry
-    // could not be written or removed.
-    virtual bool setAutostart(bool enabled) = 0;
+    // logs on. Removing an entry that is not there succeeds.
+    virtual AutostartResult setAutostart(bool enabled) = 0;
     // Whether the log-on entry is there now.
     virtual bool autostartEnabled() const = 0;
     // Creates (or replaces) the launcher at the given place; launchers are never

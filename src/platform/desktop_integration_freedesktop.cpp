@@ -167,18 +167,23 @@ public:
     }
     Q_DISABLE_COPY_MOVE(FreedesktopIntegration)
 
-    bool setAutostart(bool enabled) override
+    AutostartResult setAutostart(bool enabled) override
     {
+        // Without a configuration home the entry's place is unknown: an entry the
+        // session finds elsewhere could be neither written nor removed.
         const QString config = configHome();
         if (!usableFolder(config))
-            return !enabled; // without a configuration home there is no entry to remove
+            return AutostartResult::KeyNotOpened;
         const QString dir = config + QStringLiteral("/autostart");
-        if (!enabled) {
-            QFile entry(QDir(dir).filePath(kAutostartName));
-            return !entry.exists() || entry.remove();
+        const QString path = QDir(dir).filePath(kAutostartName);
+        bool written = false;
+        if (enabled) {
+            written = QDir().mkpath(dir) && writeEntry(path, desktopEntry(m_executablePath), kReadable);
+        } else {
+            QFile entry(path);
+            written = !entry.exists() || entry.remove();
         }
-        return QDir().mkpath(dir)
-            && writeEntry(QDir(dir).filePath(kAutostartName), desktopEntry(m_executablePath), kReadable);
+        return written ? AutostartResult::Done : AutostartResult::ValueNotWritten;
     }
 
     bool autostartEnabled() const override

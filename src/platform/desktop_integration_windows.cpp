@@ -15,11 +15,18 @@ public:
     }
     Q_DISABLE_COPY_MOVE(WindowsIntegration)
 
-    bool setAutostart(bool enabled) override
+    AutostartResult setAutostart(bool enabled) override
     {
         const win32_desktop::Status status = enabled ? win32_desktop::registerAutostart(m_executablePath)
                                                      : win32_desktop::unregisterAutostart();
-        return status == win32_desktop::Status::Ok;
+        switch (status) {
+        case win32_desktop::Status::Ok:
+            return AutostartResult::Done;
+        case win32_desktop::Status::KeyNotOpened:
+            return AutostartResult::KeyNotOpened;
+        default:
+            return AutostartResult::ValueNotWritten;
+        }
     }
 
     bool autostartEnabled() const override

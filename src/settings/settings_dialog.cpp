@@ -72,6 +72,19 @@ QLabel* redValue(const QString& name, QWidget* parent)
     return label;
 }
 
+QString autostartError(DesktopIntegration::AutostartResult result)
+{
+    switch (result) {
+    case DesktopIntegration::AutostartResult::KeyNotOpened:
+        return QStringLiteral("Chyba při otevírání klíče registrů.");
+    case DesktopIntegration::AutostartResult::ValueNotWritten:
+        return QStringLiteral("Chyba při zápisu do registrů.");
+    case DesktopIntegration::AutostartResult::Done:
+        break;
+    }
+    return {};
+}
+
 QPushButton* button(const QString& name, const QString& caption, QWidget* parent)
 {
     auto* result = new QPushButton(caption, parent);
@@ -515,7 +528,7 @@ void Tnastav::Button53Click()
         // A failure here is reported once everything else is done, so that the rows,
         // the year list and the files agree whatever happens to the entry.
         if (DesktopIntegration* services = m_window.desktopIntegration())
-            m_autostartFailed = !services->setAutostart(m_work.start);
+            m_autostartError = autostartError(services->setAutostart(m_work.start));
         handBackLists();
         m_window.state().stavnastaveni = QStringLiteral("načtené");
         m_window.listView()->viewport()->update();
@@ -574,7 +587,6 @@ void Tnastav::finishOk()
     m_window.applySettings();
     m_window.writeRangePanels();
     m_window.layoutColumns();
-    if (m_autostartFailed)
-        m_messenger.show(
-            Messenger::Icon::Error, kError, QStringLiteral("Chyba při otevírání klíče registrů."));
+    if (!m_autostartError.isEmpty())
+        m_messenger.show(Messenger::Icon::Error, kError, m_autostartError);
 }

@@ -109,7 +109,8 @@ private:
     YearRange m_range;
     QStringList m_years;
     QStringList m_dayCounts;
-    bool m_autostartFailed = false;
+    // The message of a failed autostart entry, shown once the main window is in step.
+    QString m_autostartError;
 
     QTabWidget* m_pages = nullptr;
     std::array<Option, kOptionCount> m_options;
