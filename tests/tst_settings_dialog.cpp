@@ -8,6 +8,7 @@
 #include "settings/settings_file.h"
 #include "test_files.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QScopeGuard>
 #include <QCheckBox>
@@ -103,6 +104,8 @@ private slots:
     void okInAnotherFormatRebuildsKeepingEveryText();
     void formatDefaultPutsRowsInFormatOne();
     void addYearShowsTheNewRange();
+    void valuesAreReadWithTheirCaptions_data();
+    void valuesAreReadWithTheirCaptions();
     void addedYearsAreAppendedOnOk_data();
     void addedYearsAreAppendedOnOk();
     void staleCountersAddOnlyTheYearsGained();
@@ -406,6 +409,41 @@ void SettingsDialogTest::addYearShowsTheNewRange()
         QCOMPARE(dialog.findChild<QLabel*>("pocetdni")->text(), QStringLiteral("1827"));
         QCOMPARE(dialog.yearRange().hodnota, QStringLiteral("4"));
         QCOMPARE(dialog.findChild<QLabel*>("odroku")->text(), QStringLiteral("2004"));
+    });
+}
+
+void SettingsDialogTest::valuesAreReadWithTheirCaptions_data()
+{
+    QTest::addColumn<int>("presses");
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("as opened") << 0
+                               << QStringList { "Od roku: 2004", "Do roku: 2004", "Počet nastavených roků: 1",
+                                      "Počet dnů: 366", "Aktuální rok: 2026",
+                                      "Zavírání programu na ESC: Aktivováno" };
+    QTest::newRow("after Přidat rok")
+        << 1
+        << QStringList { "Od roku: 2004", "Do roku: 2005", "Počet nastavených roků: 2", "Počet dnů: 731",
+               "Aktuální rok: 2026", "Zavírání programu na ESC: Aktivováno" };
+}
+
+void SettingsDialogTest::valuesAreReadWithTheirCaptions()
+{
+    QFETCH(int, presses);
+    QFETCH(QStringList, names);
+    openWindow();
+    runDialog(0, [&](Tnastav& dialog) {
+        for (int i = 0; i < presses; ++i)
+            click(dialog, "Button40");
+        QStringList heard;
+        QList<QWidget*> values;
+        for (const char* name : { "odroku", "doroku", "pocetnroku", "pocetdni", "aktualrok", "esctext" }) {
+            values << dialog.findChild<QLabel*>(name);
+            heard << QAccessible::queryAccessibleInterface(values.last())->text(QAccessible::Name);
+        }
+        QCOMPARE(heard, names);
+        // A value is no caption's buddy: that would name it by the caption alone.
+        for (const QLabel* label : dialog.findChildren<QLabel*>())
+            QVERIFY(!values.contains(label->buddy()));
     });
 }
 

@@ -152,12 +152,12 @@ void Toprogramu::createContent()
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(4);
-    const auto addRow = [&](const QString& caption, QWidget* value) {
+    // A value is read with its caption ("Verze programu: 1.1"), so it is named by both
+    // and is not the caption's buddy, which would be named by the caption alone.
+    const auto addRow = [&](const QString& caption, QLabel* value) {
         const int row = grid->rowCount();
-        QLabel* captionLabel = makeBoldLabel(caption, kCaptionColour, this);
-        captionLabel->setBuddy(value);
-        value->setAccessibleName(caption);
-        grid->addWidget(captionLabel, row, 0);
+        value->setAccessibleName(caption + u' ' + value->text());
+        grid->addWidget(makeBoldLabel(caption, kCaptionColour, this), row, 0);
         grid->addWidget(value, row, 1);
     };
     const auto value = [this](const QString& text) { return makeBoldLabel(text, kValueColour, this); };

@@ -64,12 +64,32 @@ QLabel* sectionCaption(const QString& text, QWidget* parent)
     return makeBoldLabel(text, kNavy, parent);
 }
 
-// Values of the year section and the state labels: bold and red.
-QLabel* redValue(const QString& name, QWidget* parent)
+// Values of the year section and the state labels: bold and red. A value is never
+// its caption's buddy (that would name it by the caption alone): screen readers read
+// caption and value together ("Do roku: 2005") and hear the value change.
+const char kCaptionProperty[] = "caption";
+
+QLabel* valueLabel(const QString& caption, const QString& name, QWidget* parent)
 {
     QLabel* label = makeBoldLabel(QString(), Qt::red, parent);
     label->setObjectName(name);
+    label->setProperty(kCaptionProperty, caption);
     return label;
+}
+
+void showValue(QLabel* value, const QString& text)
+{
+    value->setText(text);
+    value->setAccessibleName(value->property(kCaptionProperty).toString() + u' ' + text);
+}
+
+// A caption and its value on one row of a grid.
+QLabel* addValue(QGridLayout* grid, QWidget* parent, int row, const QString& caption, const QString& name)
+{
+    QLabel* value = valueLabel(caption, name, parent);
+    grid->addWidget(new QLabel(caption, parent), row, 0);
+    grid->addWidget(value, row, 1);
+    return value;
 }
 
 QString autostartError(DesktopIntegration::AutostartResult result)
@@ -160,7 +180,7 @@ Tnastav::Tnastav(TForm1& window, Messenger& messenger, QWidget* parent)
     setFixedSize(432, 456);
     // The year of today, for information only.
     m_aktualrok = day_names::dateText(clock_source::today()).section(u'.', 2);
-    m_aktualrokLabel->setText(m_aktualrok);
+    showValue(m_aktualrokLabel, m_aktualrok);
 }
 
 Tnastav::~Tnastav() = default;
@@ -284,7 +304,7 @@ QWidget* Tnastav::createOptions()
         option.box = new QCheckBox(caption, box);
         option.box->setObjectName(QString::fromLatin1(entry.box));
         option.box->setLayoutDirection(Qt::RightToLeft);
-        option.text = redValue(QString::fromLatin1(entry.text), box);
+        option.text = valueLabel(caption, QString::fromLatin1(entry.text), box);
         option.text->setCursor(Qt::PointingHandCursor);
         option.text->setMinimumWidth(option.text->fontMetrics().horizontalAdvance(kActivated) + 6);
         option.text->installEventFilter(this);
@@ -315,15 +335,9 @@ QWidget* Tnastav::createYearSection()
         sectionCaption(QStringLiteral("Nastavení roku ( počet dnů v kalendáři ):"), section), 0, 0, 1, 2);
 
     auto* range = new QGridLayout;
-    range->addWidget(new QLabel(QStringLiteral("Od roku:"), section), 0, 0);
-    QLabel* from = redValue(QStringLiteral("odroku"), section);
-    from->setText(QString::number(generation::kFirstYear));
-    range->addWidget(from, 0, 1);
-    auto* toCaption = new QLabel(QStringLiteral("Do roku:"), section);
-    m_doroku = redValue(QStringLiteral("doroku"), section);
-    toCaption->setBuddy(m_doroku);
-    range->addWidget(toCaption, 1, 0);
-    range->addWidget(m_doroku, 1, 1);
+    showValue(addValue(range, section, 0, QStringLiteral("Od roku:"), QStringLiteral("odroku")),
+        QString::number(generation::kFirstYear));
+    m_doroku = addValue(range, section, 1, QStringLiteral("Do roku:"), QStringLiteral("doroku"));
     m_addYear = button(QStringLiteral("Button40"), QStringLiteral("Přidat rok"), section);
     connect(m_addYear, &QPushButton::clicked, this, &Tnastav::Button40Click);
     range->addWidget(m_addYear, 2, 0, 1, 2);
@@ -335,18 +349,10 @@ QWidget* Tnastav::createYearSection()
     auto* lines = new QGridLayout(info);
     lines->setContentsMargins(6, 2, 6, 4);
     lines->setVerticalSpacing(1);
-    const auto addLine = [&](int row, const QString& caption, const QString& name) {
-        auto* label = new QLabel(caption, info);
-        QLabel* value = redValue(name, info);
-        label->setBuddy(value);
-        value->setAccessibleName(caption);
-        lines->addWidget(label, row, 0);
-        lines->addWidget(value, row, 1);
-        return value;
-    };
-    m_pocetnroku = addLine(0, QStringLiteral("Počet nastavených roků:"), QStringLiteral("pocetnroku"));
-    m_pocetdni = addLine(1, QStringLiteral("Počet dnů:"), QStringLiteral("pocetdni"));
-    m_aktualrokLabel = addLine(2, QStringLiteral("Aktuální rok:"), QStringLiteral("aktualrok"));
+    m_pocetnroku
+        = addValue(lines, info, 0, QStringLiteral("Počet nastavených roků:"), QStringLiteral("pocetnroku"));
+    m_pocetdni = addValue(lines, info, 1, QStringLiteral("Počet dnů:"), QStringLiteral("pocetdni"));
+    m_aktualrokLabel = addValue(lines, info, 2, QStringLiteral("Aktuální rok:"), QStringLiteral("aktualrok"));
     lines->setColumnStretch(1, 1);
     layout->addWidget(info, 1, 1);
     layout->setColumnStretch(1, 1);
@@ -438,8 +444,7 @@ void Tnastav::optionChanged(int option)
     const bool checked = controls.box->isChecked();
     const bool changed = m_work.*kOptions[option].field != checked;
     m_work.*kOptions[option].field = checked;
-    controls.text->setText(checked ? kActivated : kCancelled);
-    controls.text->setAccessibleName(controls.box->text() + u' ' + controls.text->text());
+    showValue(controls.text, checked ? kActivated : kCancelled);
     if (option == kGridOption && changed)
         emit gridLinesChanged(checked);
 }
@@ -475,9 +480,9 @@ void Tnastav::Button40Click()
 
 void Tnastav::showRange()
 {
-    m_doroku->setText(m_range.doroku);
-    m_pocetnroku->setText(m_range.pocetnroku);
-    m_pocetdni->setText(m_range.pocetdni);
+    showValue(m_doroku, m_range.doroku);
+    showValue(m_pocetnroku, m_range.pocetnroku);
+    showValue(m_pocetdni, m_range.pocetdni);
     // At the last possible year no more years can be added while the dialog is open.
     if (m_range.atLastYear())
         m_addYear->setEnabled(false);
