@@ -380,11 +380,14 @@ void TestSearchWindow::clickedResultSelectsItsRowAndStaysOnClosing()
     choose(0);
     control<QComboBox>("ComboBox1")->setCurrentIndex(6);
     QCOMPARE(results()->count(), 52);
+    const QString panel = m_window->statusText(0);
     clickLine(results(), 10);
     const int row = rowOfDate(*m_window, QStringLiteral("14.03.2004"));
     QCOMPARE(m_window->selectedRow(), row);
     QCOMPARE(m_window->listView()->currentIndex().row(), row);
     QVERIFY(m_dialog->isVisible());
+    // The status bar tells the row only when the window closes.
+    QCOMPARE(m_window->statusText(0), panel);
     // Below the last line nothing is hit.
     results()->scrollToBottom();
     QTest::mouseClick(

@@ -322,8 +322,8 @@ void Thledatokno::ListBox2Click(int line)
     if (line < 0 || line >= pocet.size())
         return;
     const int row = pocet.at(line).toInt();
+    // The status bar tells the row once the window closes, not at every click.
     m_window.selectRow(row);
-    m_window.showRecordNumber(row);
     m_clickedRow = row;
     m_zmena2 = QStringLiteral("ZMĚNA");
 }
