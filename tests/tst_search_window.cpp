@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -61,6 +62,7 @@ private slots:
     void cleanup();
 
     void opensFromTheToolbarOnTheSelectedRow();
+    void opensCentredOnTheScreen();
     void criteriaFollowTheColumns();
     void textSearchTakesWholeTextsOfOneColumn();
     void czechCapitalsMatchSmallLetters();
@@ -172,6 +174,25 @@ void TestSearchWindow::opensFromTheToolbarOnTheSelectedRow()
     QVERIFY(m_window->state().ListBox4.isEmpty());
     QVERIFY(m_window->state().pocet.isEmpty());
     QVERIFY(m_messenger.messages().isEmpty());
+}
+
+void TestSearchWindow::opensCentredOnTheScreen()
+{
+    // The main window away from the middle: the window still opens in the middle.
+    const QRect available = m_window->screen()->availableGeometry();
+    m_window->move(available.topLeft());
+    QVERIFY(m_window->frameGeometry().center() != available.center());
+    m_window->selectRow(40);
+    QRect frame;
+    QTimer::singleShot(0, m_window.get(), [&] {
+        if (auto* seen = qobject_cast<Thledatokno*>(QApplication::activeModalWidget())) {
+            frame = seen->frameGeometry();
+            seen->reject();
+        }
+    });
+    m_window->findChild<QToolButton*>("ToolButton6")->click();
+    QVERIFY(available.contains(frame));
+    QCOMPARE(frame.center(), available.center());
 }
 
 void TestSearchWindow::criteriaFollowTheColumns()

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
@@ -195,7 +196,7 @@ void SettingsDialogTest::click(Tnastav& dialog, const QString& name)
 QByteArray SettingsDialogTest::allFiles() const
 {
     QByteArray all;
-    for (const QString& name : { "prehled roku.zrk", "prehled dnu.zrk", "nastaveni.ini", "data.zrk" })
+    for (const QString name : { "prehled roku.zrk", "prehled dnu.zrk", "nastaveni.ini", "data.zrk" })
         all += name.toUtf8() + ':' + test_files::readRaw(file(name)) + '\n';
     return all;
 }
@@ -254,9 +255,14 @@ void SettingsDialogTest::firstPageShowsTheSettings()
     m_window->settings().mrizka = true;
     m_window->settings().statusbar = false;
     m_window->settings().format = QStringLiteral("2");
+    m_window->move(m_window->screen()->availableGeometry().topLeft());
+    QVERIFY(m_window->frameGeometry().center() != m_window->screen()->availableGeometry().center());
     runDialog(0, [&](Tnastav& dialog) {
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Nastavení programu"));
         QCOMPARE(dialog.size(), QSize(432, 456));
+        // In the middle of the screen, wherever the main window stands.
+        const QRect available = dialog.screen()->availableGeometry();
+        QCOMPARE(dialog.frameGeometry().center(), available.center());
         auto* pages = dialog.findChild<QTabWidget*>("PageControl1");
         QCOMPARE(pages->count(), 4);
         QCOMPARE(pages->currentIndex(), 0);

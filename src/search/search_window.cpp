@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -326,6 +327,20 @@ void Thledatokno::ListBox2Click(int line)
     m_window.selectRow(row);
     m_clickedRow = row;
     m_zmena2 = QStringLiteral("ZMĚNA");
+}
+
+void Thledatokno::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The middle of the screen, wherever the main window stands.
+    if (!m_placed) {
+        m_placed = true;
+        if (QScreen* screen = this->screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
 }
 
 void Thledatokno::done(int result)

@@ -39,6 +39,9 @@ public:
     // Closing by Esc or the close box tells the row in the status bar.
     void done(int result) override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void createControls();
     QWidget* createInputs();
@@ -59,6 +62,7 @@ private:
     QString m_vysledek;
     int m_openingRow = -1;
     int m_clickedRow = -1;
+    bool m_placed = false;
 
     QListWidget* m_criteria = nullptr;
     QWidget* m_dayInput = nullptr;

@@ -22,6 +22,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTabWidget>
@@ -184,6 +185,20 @@ Tnastav::Tnastav(TForm1& window, Messenger& messenger, QWidget* parent)
 }
 
 Tnastav::~Tnastav() = default;
+
+void Tnastav::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The middle of the screen, wherever the main window stands.
+    if (!m_placed) {
+        m_placed = true;
+        if (QScreen* screen = this->screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+}
 
 bool Tnastav::readLists()
 {

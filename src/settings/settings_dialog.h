@@ -63,6 +63,7 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     struct Option {
@@ -111,6 +112,7 @@ private:
     QStringList m_dayCounts;
     // The message of a failed autostart entry, shown once the main window is in step.
     QString m_autostartError;
+    bool m_placed = false;
 
     QTabWidget* m_pages = nullptr;
     std::array<Option, kOptionCount> m_options;
