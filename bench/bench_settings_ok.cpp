@@ -2,6 +2,7 @@
 // rows) and reports how long opening and "Ok" take, the latter with the format
 // rebuild of every row that a format other than 1 brings.
 #include "app/main_window.h"
+#include "app/program.h"
 #include "calendar/generation.h"
 #include "largest_table.h"
 #include "records/data_file.h"
@@ -54,7 +55,8 @@ int main(int argc, char* argv[])
         generation::rebuildWithFormat(table, QStringLiteral("2"), messenger);
         std::printf("%-58s %9.2f ms\n", "rebuildWithFormat of every row alone", timer.nsecsElapsed() / 1e6);
     }
-    TForm1 window(dir.path(), messenger);
+    const auto windowBuilt = program::assembleMainWindow(dir.path(), messenger);
+    TForm1& window = *windowBuilt;
     window.show();
     QApplication::processEvents();
     window.selectRow(20000);

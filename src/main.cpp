@@ -1,10 +1,10 @@
 #include "app/icons.h"
 #include "app/main_window.h"
 #include "app/message_box_messenger.h"
+#include "app/program.h"
 #include "app/single_instance.h"
 #include "app/translations.h"
 #include "export/command_line.h"
-#include "platform/desktop_integration.h"
 #include "platform/program_dir.h"
 
 #include <QApplication>
@@ -27,9 +27,9 @@ int main(int argc, char* argv[])
         return 0;
     program_dir::adoptFiles(dir, messenger);
 
-    TForm1 window(dir, messenger);
-    messenger.setParentWindow(&window);
-    QObject::connect(&lock, &InstanceLock::activationRequested, &window, &TForm1::bringToFront);
-    window.show();
+    const auto window = program::assembleMainWindow(dir, messenger);
+    messenger.setParentWindow(window.get());
+    QObject::connect(&lock, &InstanceLock::activationRequested, window.get(), &TForm1::bringToFront);
+    window->show();
     return QApplication::exec();
 }

@@ -5,6 +5,7 @@
 //   crash_child DIR show ROW       prints the row's event and the autostart flag.
 // Messages go to standard output, one a line, so the test sees every one.
 #include "app/main_window.h"
+#include "app/program.h"
 #include "app/single_instance.h"
 #include "calendar/day_table.h"
 #include "platform/messenger.h"
@@ -54,7 +55,8 @@ int main(int argc, char* argv[])
         say(QStringLiteral("refused"));
         return 3;
     }
-    TForm1 window(dir, messenger);
+    const auto windowBuilt = program::assembleMainWindow(dir, messenger);
+    TForm1& window = *windowBuilt;
     window.show();
 
     if (command == u"show") {

@@ -1,8 +1,10 @@
 #include "app/day_list_model.h"
 #include "app/main_window.h"
+#include "app/program.h"
 #include "app/single_instance.h"
 #include "app/system_colors.h"
 #include "app/translations.h"
+#include "desktop_home.h"
 #include "calendar/generation.h"
 #include "calendar/holidays.h"
 #include "platform/clock.h"
@@ -15,11 +17,13 @@
 
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
@@ -84,7 +88,6 @@ private slots:
     void goToTodaySelectsTodaysRow_data();
     void goToTodaySelectsTodaysRow();
     void goToTodayStaysArmedUntilTodayAppears();
-    void goToTodayLooksAgainAfterAnEdit();
     void clicksOnTheLastRowDoNothing();
     void toolbarWarnsWithoutSelection();
     void recordMenuReachesTheCommands();
@@ -106,6 +109,7 @@ private slots:
     void secondCopyIsRefused();
     void unwritableDirectoryMovesEverything();
     void czechStandardButtons();
+    void shippedWindowWritesAutostartAndLaunchers();
 
 private:
     std::unique_ptr<TForm1> open(bool show = true);
@@ -117,7 +121,7 @@ private:
 
 std::unique_ptr<TForm1> TestApp::open(bool show)
 {
-    auto window = std::make_unique<TForm1>(m_dir->path(), m_messenger);
+    auto window = program::assembleMainWindow(m_dir->path(), m_messenger);
     if (show) {
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get()))
@@ -400,9 +404,9 @@ void TestApp::goToTodayStaysArmedUntilTodayAppears()
     QTest::qWait(20);
     QCOMPARE(window->state().data, QStringLiteral("vytvorena"));
     QCOMPARE(window->selectedRow(), -1);
-    // An edit that does not bring today's date leaves the step waiting.
+    // An edit that only mentions today's date brings no day row of it: the step waits.
     EventRecord edited = window->table().record(4);
-    edited.setText(EventRecord::Field::Event, QStringLiteral("Výstava"));
+    edited.setText(EventRecord::Field::Event, QStringLiteral("Výstava do 01.03.2005"));
     window->table().setRecord(4, edited);
     QTest::qWait(20);
     QCOMPARE(window->state().data, QStringLiteral("vytvorena"));
@@ -415,20 +419,6 @@ void TestApp::goToTodayStaysArmedUntilTodayAppears()
     window->table().insertRecord(10, EventRecord::blank());
     QTest::qWait(20);
     QCOMPARE(window->selectedRow(), 3);
-}
-
-void TestApp::goToTodayLooksAgainAfterAnEdit()
-{
-    clock_source::setNow(QDateTime(QDate(2030, 5, 1), QTime(8, 0)));
-    auto window = open();
-    QVERIFY(window);
-    // A row whose text names today's date counts, wherever it stands.
-    EventRecord edited = window->table().record(20);
-    edited.setText(EventRecord::Field::Event, QStringLiteral("Premiéra 01.05.2030"));
-    window->table().setRecord(20, edited);
-    QTRY_COMPARE(window->state().data, QStringLiteral("data"));
-    QCOMPARE(window->selectedRow(), 20);
-    QCOMPARE(window->statusText(0), QStringLiteral("Č. záznamu: 21"));
 }
 
 void TestApp::clicksOnTheLastRowDoNothing()
@@ -856,6 +846,37 @@ void TestApp::czechStandardButtons()
     QVERIFY(translations::installQtCzech(*QCoreApplication::instance()));
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Ano"));
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&No"), QStringLiteral("&Ne"));
+}
+
+void TestApp::shippedWindowWritesAutostartAndLaunchers()
+{
+    // A desktop of the test's own, with the folder the desktop launcher needs.
+    QTemporaryDir home;
+    const DesktopHome desktop(home.path(), home.filePath("config"), home.filePath("data"));
+    QVERIFY(QDir(home.path()).mkdir("Desktop"));
+    auto window = open();
+    QVERIFY(window);
+    window->selectRow(0);
+    bool ran = false;
+    QTimer::singleShot(0, window.get(), [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        auto* start = dialog->findChild<QCheckBox*>("start");
+        QVERIFY(start && start->isVisible());
+        QTest::mouseClick(start, Qt::LeftButton);
+        QVERIFY(start->isChecked());
+        for (const char* button : { "zplocha", "zstart", "Button53" })
+            QTest::mouseClick(dialog->findChild<QPushButton*>(button), Qt::LeftButton);
+        ran = true;
+    });
+    QTest::mouseClick(window->findChild<QToolButton*>("ToolButton7"), Qt::LeftButton);
+    QVERIFY(ran);
+    QVERIFY(window->settings().start);
+    QVERIFY(QFileInfo(home.filePath("config/autostart/zorivka.desktop")).isFile());
+    QVERIFY(QFileInfo(home.filePath("Desktop/cz.zorivka.Zorivka.desktop")).isExecutable());
+    QVERIFY(QFileInfo(home.filePath("data/applications/cz.zorivka.Zorivka.desktop")).isFile());
+    QCOMPARE(m_messenger.texts(),
+        QStringList({ "Zástupce na ploše byl vytvořen", "Zástupce v nabídce start byl vytvořen" }));
 }
 
 QTEST_MAIN(TestApp)

@@ -1,5 +1,6 @@
 #include "app/autosave.h"
 #include "app/main_window.h"
+#include "app/program.h"
 #include "app/single_instance.h"
 #include "calendar/day_table.h"
 #include "calendar/generation.h"
@@ -133,7 +134,7 @@ void RobustTest::init()
 
 std::unique_ptr<TForm1> RobustTest::open(bool show)
 {
-    auto window = std::make_unique<TForm1>(m_dir->path(), m_messenger);
+    auto window = program::assembleMainWindow(m_dir->path(), m_messenger);
     window->autoSave().setDelay(kShortDelayMs);
     if (show) {
         window->show();
@@ -595,7 +596,8 @@ void RobustTest::unwritableProgramDirectoryLendsItsFiles()
 
     // The window there shows the user's calendar; its saves never touch the program directory.
     {
-        TForm1 window(perUser.path(), m_messenger);
+        const auto windowBuilt = program::assembleMainWindow(perUser.path(), m_messenger);
+        TForm1& window = *windowBuilt;
         QCOMPARE(window.table().record(5).text(Field::Event), u"Moje akce"_s);
         QVERIFY(window.settings().jdiokno);
         editRow(window, 6, u"Nová"_s);

@@ -1,6 +1,7 @@
 #include "app/day_list_model.h"
 #include "app/icons.h"
 #include "app/main_window.h"
+#include "app/program.h"
 #include "app/row_looks.h"
 #include "calendar/day_names.h"
 #include "calendar/day_table.h"
@@ -30,14 +31,16 @@ constexpr Picture kToolbarPictures[] = { Picture::NewRecord, Picture::EditRecord
 const QStringList kFiles { "new-record", "edit-record", "delete-record", "delete-all", "go-to", "search",
     "settings", "about", "exit" };
 
+// Pictures are compared premultiplied, the form a pixmap holds them in: turning them
+// back to straight alpha rounds differently with different vector instructions.
 QImage imageOf(const QIcon& icon, int size)
 {
-    return icon.pixmap(QSize(size, size), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
+    return icon.pixmap(QSize(size, size), 1.0).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 QImage fileImage(const QString& name)
 {
-    return QImage(QStringLiteral(":/icons/") + name).convertToFormat(QImage::Format_ARGB32);
+    return QImage(QStringLiteral(":/icons/") + name).convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 } // namespace
@@ -71,7 +74,7 @@ void TestStartup::initTestCase()
 
 std::unique_ptr<TForm1> TestStartup::open()
 {
-    auto window = std::make_unique<TForm1>(m_dir.path(), m_messenger);
+    auto window = program::assembleMainWindow(m_dir.path(), m_messenger);
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get()))
         return nullptr;
@@ -129,7 +132,8 @@ void TestStartup::toolbarAndMenusShowTheProgramsPictures()
 
 void TestStartup::trayIconFollowsTheFirstFrame()
 {
-    TForm1 window(m_dir.path(), m_messenger);
+    const auto windowBuilt = program::assembleMainWindow(m_dir.path(), m_messenger);
+    TForm1& window = *windowBuilt;
     auto* tray = window.findChild<QSystemTrayIcon*>("TrayIcon1");
     window.settings().ikona = true;
     window.applySettings();
