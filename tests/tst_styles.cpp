@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/program.h"
 #include "app/system_colors.h"
 #include "calendar/row_kind.h"
 #include "recording_messenger.h"
@@ -120,6 +121,7 @@ private slots:
     void newColumnCountRebuildsTheList();
     void newTitlesReachTheListWithTheSameCount();
     void storedWidthStaysUntilOk();
+    void longStoredTitleStaysWhole();
     void fontPickerClosedKeepsAMissingFace();
     void defaultSettingsRestoreLooksAndColumns();
 
@@ -505,7 +507,7 @@ void TestStyles::cleanup()
 
 void TestStyles::openWindow()
 {
-    m_window = std::make_unique<TForm1>(m_dir->path(), m_messenger);
+    m_window = program::assembleMainWindow(m_dir->path(), m_messenger);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
@@ -750,6 +752,46 @@ void TestStyles::storedWidthStaysUntilOk()
         m_window.reset();
         QVERIFY(ini().contains(ok ? u"Delka sloupce=300\r\n"_s : u"Delka sloupce=500\r\n"_s));
     }
+}
+
+void TestStyles::longStoredTitleStaysWhole()
+{
+    openWindow();
+    m_window->close();
+    m_window.reset();
+    const QString title = u"Program večera a představení"_s; // 28 characters, written by hand
+    QString text = ini();
+    QVERIFY(text.contains(u"Název sloupce=Akce\r\n"_s));
+    text.replace(u"Název sloupce=Akce\r\n"_s, u"Název sloupce="_s + title + u"\r\n"_s);
+    QVERIFY(test_files::writeRaw(QDir(m_dir->path()).filePath(u"nastaveni.ini"_s), cp1250::encode(text)));
+
+    openWindow();
+    runDialog([&](Tnastav& dialog) {
+        auto* edit = dialog.page(3)->findChild<QLineEdit*>(u"Edit4"_s);
+        QCOMPARE(edit->text(), title);
+        // Typing cannot lengthen it; deleting works, and what was deleted may come back.
+        edit->setFocus();
+        edit->end(false);
+        QTest::keyClicks(edit, u"xy"_s);
+        QCOMPARE(edit->text(), title);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        type(edit, u"íx"_s);
+        QCOMPARE(edit->text(), title.chopped(1) + u"í"_s);
+        // A short title grows to 20 characters and no further.
+        auto* shortTitle = dialog.page(3)->findChild<QLineEdit*>(u"Edit1"_s);
+        shortTitle->setFocus();
+        shortTitle->end(false);
+        QTest::keyClicks(shortTitle, QString(30, u'n'));
+        QCOMPARE(shortTitle->text(), u"Den"_s + QString(17, u'n'));
+    });
+    // The dialog was cancelled; an "Ok" that touches no title writes each back whole.
+    runDialog([](Tnastav& dialog) {
+        dialog.page(3)->findChild<QSlider*>(u"n3"_s)->setValue(80);
+        QTest::mouseClick(dialog.findChild<QPushButton*>(u"Button53"_s), Qt::LeftButton);
+    });
+    QCOMPARE(listTitles().value(3), title);
+    m_window->close();
+    QVERIFY(ini().contains(u"Název sloupce="_s + title + u"\r\n"_s));
 }
 
 void TestStyles::fontPickerClosedKeepsAMissingFace()

@@ -134,7 +134,13 @@ void ColumnPage::load()
         setPocet(kMinCount);
     for (int k = 0; k < Settings::kItemCount; ++k) {
         const size_t i = static_cast<size_t>(k);
-        m_titles[i]->setText(m_working.items[i].title);
+        // A longer title written into the file by hand stays whole until the user
+        // shortens it; typing can never lengthen a title beyond 20 characters or beyond
+        // what it holds. Taken first: a shorter limit would cut the shown text and
+        // report the cut into the working copy.
+        const QString title = m_working.items[i].title;
+        m_titles[i]->setMaxLength(std::max(kMaxTitleLength, static_cast<int>(title.size())));
+        m_titles[i]->setText(title);
         m_sliders[i]->setValue(m_working.width(k));
         // A stored width outside the slider's range is applied as the slider shows it.
         widthMoved(k, m_sliders[i]->value());
