@@ -286,6 +286,7 @@ void DateField::acceptFromCalendar(const QDate& date)
 {
     setDate(date);
     m_edit->setFocus();
+    emit calendarPicked();
 }
 
 void DateField::onTextChanged()
@@ -311,11 +312,9 @@ bool DateField::eventFilter(QObject* watched, QEvent* event)
                 openCalendar();
                 return true;
             }
-        } else if (event->type() == QEvent::FocusOut && !m_popup) {
-            // Only whole valid dates are kept: an unfinished text goes back to the last one.
-            if (text() != m_reported)
-                m_edit->setText(m_reported == kEmptyText ? QString() : m_reported);
         }
+        // An unfinished text stays as the user left it when the focus moves on: a
+        // button clicked next must judge that text, not a date put back behind it.
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -44,6 +44,8 @@ signals:
     void dateChanged(const QDate& date);
     // The user opened the drop-down calendar.
     void calendarOpened();
+    // The user took a date from the drop-down calendar; the field has the focus again.
+    void calendarPicked();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
