@@ -1,5 +1,6 @@
 #include "app/date_field.h"
 #include "app/main_window.h"
+#include "app/program.h"
 #include "calendar/day_table.h"
 #include "platform/clock.h"
 #include "records/data_file.h"
@@ -12,6 +13,7 @@
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -109,6 +111,8 @@ private slots:
     void lookupFindsTheDayRowOfADate();
     void placingReportsRowsThatAreGone();
     void keyboardAloneCreatesThreeEvents();
+    void halfTypedDateAndAMouseClickCreateNothing();
+    void aDateFromTheCalendarMovesOnToTheItems();
 
 private:
     std::unique_ptr<TForm1> open();
@@ -144,7 +148,7 @@ void TestEvents::cleanup()
 
 std::unique_ptr<TForm1> TestEvents::open()
 {
-    auto window = std::make_unique<TForm1>(m_dir->path(), m_messenger);
+    auto window = program::assembleMainWindow(m_dir->path(), m_messenger);
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get()))
         return nullptr;
@@ -190,16 +194,17 @@ void TestEvents::threeItemsGoUnderTheDayRow()
         dialog.findChild<QPushButton*>("Button1")->click();
     });
 
-    QCOMPARE(table.rowCount(), rows + 2);
-    QCOMPARE(texts(table.record(day)).mid(1), QStringList({ "11.01.2004", "10:00", "Koncert", "", "" }));
+    // The day's own event stays; all three items go directly under it, in order.
+    QCOMPARE(table.rowCount(), rows + 3);
+    QCOMPARE(texts(table.record(day)).mid(1), QStringList({ "11.01.2004", "", "Staré", "", "" }));
     QVERIFY(table.record(day).isDayRow());
-    QCOMPARE(table.record(day + 1).text(Field::Event), QStringLiteral("Výstava"));
-    QCOMPARE(table.record(day + 2).text(Field::Event), QStringLiteral("Divadlo"));
-    QVERIFY(!table.record(day + 2).isDayRow());
-    QCOMPARE(table.record(day + 3).text(Field::Event), QStringLiteral("Dřívější 1"));
-    QCOMPARE(table.record(day + 4).text(Field::Event), QStringLiteral("Dřívější 2"));
-    QCOMPARE(table.record(day + 5).text(Field::Date), QStringLiteral("12.01.2004"));
-    QCOMPARE(m_window->selectedRow(), day + 2);
+    QCOMPARE(texts(table.record(day + 1)), QStringList({ "", "", "10:00", "Koncert", "", "" }));
+    QCOMPARE(table.record(day + 2).text(Field::Event), QStringLiteral("Výstava"));
+    QCOMPARE(table.record(day + 3).text(Field::Event), QStringLiteral("Divadlo"));
+    QCOMPARE(table.record(day + 4).text(Field::Event), QStringLiteral("Dřívější 1"));
+    QCOMPARE(table.record(day + 5).text(Field::Event), QStringLiteral("Dřívější 2"));
+    QCOMPARE(table.record(day + 6).text(Field::Date), QStringLiteral("12.01.2004"));
+    QCOMPARE(m_window->selectedRow(), day + 3);
     QCOMPARE(resets.count(), 0);
     // The dialog leaves the record fields as it found them.
     QVERIFY(m_window->state().pocet.isEmpty());
@@ -211,18 +216,33 @@ void TestEvents::anExtraRowStaysTheTarget()
 {
     DayTable& table = m_window->table();
     const int day = rowOf(2, 2);
-    table.insertRecord(day + 1, extraRow("8:00", "Původní"));
+    // Blanks only: the row holds no event, so item 1 fills it.
+    table.insertRecord(day + 1, extraRow("  ", " "));
+    const int rows = table.rowCount();
     createOn(day + 1, [this](Tzaznam& dialog) {
         QVERIFY(dialog.dateField()->isEmpty());
         QTest::keyClick(dialog.itemCountBox(), Qt::Key_Up);
+        QTest::keyClick(dialog.itemCountBox(), Qt::Key_Up);
         fillRow(dialog, 1, { "9:00", "Nové" });
-        fillRow(dialog, 2, { "9:30", "Druhé" });
+        fillRow(dialog, 2, { " ", "  " }); // a blank item makes no row
+        fillRow(dialog, 3, { "9:30", "Druhé" });
         dialog.findChild<QPushButton*>("Button1")->click();
     });
+    QCOMPARE(table.rowCount(), rows + 1);
     QCOMPARE(texts(table.record(day + 1)), QStringList({ "", "", "9:00", "Nové", "", "" }));
     QCOMPARE(texts(table.record(day + 2)), QStringList({ "", "", "9:30", "Druhé", "", "" }));
     QCOMPARE(texts(table.record(day)).mid(1), QStringList({ "02.02.2004", "", "", "", "" }));
+    QCOMPARE(m_window->selectedRow(), day + 2);
     QVERIFY(m_messenger.messages().isEmpty());
+
+    // Opened on an extra row with an event, the date untouched: item 1 goes under it.
+    createOn(day + 2, [this](Tzaznam& dialog) {
+        fillRow(dialog, 1, { "", "Třetí" });
+        dialog.findChild<QPushButton*>("Button1")->click();
+    });
+    QCOMPARE(table.record(day + 2).text(Field::Event), QStringLiteral("Druhé"));
+    QCOMPARE(texts(table.record(day + 3)), QStringList({ "", "", "", "Třetí", "", "" }));
+    QCOMPARE(m_window->selectedRow(), day + 3);
 }
 
 void TestEvents::anEarlierEventNamingTheDateIsLeftAlone()
@@ -598,31 +618,43 @@ void TestEvents::emptyRowsAndNoChangeNothing()
 {
     DayTable& table = m_window->table();
     const int day = rowOf(14, 2);
-    table.insertRecord(day + 1, extraRow("", ""));
+    EventRecord blanks = table.record(day);
+    blanks.setText(Field::Time, "  ");
+    table.setRecord(day, blanks);
+    table.insertRecord(day + 1, extraRow(" ", ""));
     table.insertRecord(day + 2, extraRow("20:00", "Zůstává"));
-    const auto before = table.records();
+    auto before = table.records();
     auto* remove = m_window->findChild<QToolButton*>("ToolButton3");
 
-    for (int row : { day, day + 1 }) {
-        m_messenger.clear();
-        m_messenger.scriptAnswers({ true });
-        m_window->selectRow(row);
-        remove->click();
-        QCOMPARE(m_messenger.messages().size(), 2);
-        QCOMPARE(m_messenger.messages()[0].icon, Messenger::Icon::Question);
-        QCOMPARE(m_messenger.messages()[1].text, QStringLiteral("Záznam je prázdný"));
-        QCOMPARE(m_messenger.messages()[1].title, QStringLiteral("Chyba"));
-        QCOMPARE(m_messenger.messages()[1].icon, Messenger::Icon::Error);
-    }
+    // A day row of blanks has nothing to delete.
+    m_messenger.scriptAnswers({ true });
+    m_window->selectRow(day);
+    remove->click();
+    QCOMPARE(m_messenger.messages().size(), 2);
+    QCOMPARE(m_messenger.messages()[0].icon, Messenger::Icon::Question);
+    QCOMPARE(m_messenger.messages()[1].text, QStringLiteral("Záznam je prázdný"));
+    QCOMPARE(m_messenger.messages()[1].title, QStringLiteral("Chyba"));
+    QCOMPARE(m_messenger.messages()[1].icon, Messenger::Icon::Error);
+    QVERIFY(table.records() == before);
+
+    // Answering No changes nothing, for one row or all.
     m_messenger.clear();
     m_messenger.scriptAnswers({ false });
-    m_window->selectRow(day + 2);
+    m_window->selectRow(day + 1);
     remove->click();
     m_messenger.scriptAnswers({ false });
     m_window->findChild<QToolButton*>("ToolButton4")->click();
     QCOMPARE(m_messenger.messages().size(), 2);
     QCOMPARE(m_messenger.messages()[1].title, QStringLiteral("Smazat vše"));
     QCOMPARE(m_messenger.messages()[1].text, QStringLiteral("Opravdu chcete smazat všechny záznamy ???"));
+    QVERIFY(table.records() == before);
+
+    // A blank extra row goes after the question: nothing else could remove it.
+    m_messenger.clear();
+    m_messenger.scriptAnswers({ true });
+    remove->click();
+    QCOMPARE(m_messenger.messages().size(), 1);
+    before.erase(before.begin() + day + 1);
     QVERIFY(table.records() == before);
 }
 
@@ -711,7 +743,7 @@ void TestEvents::placingReportsRowsThatAreGone()
     placing::setPending(fields, 1, "1", "Nikam", "", "");
     fields.pocet = QStringList { "  .  .    " };
     QVERIFY(!placing::z1b(table, m_messenger, fields, 4));
-    QCOMPARE(placing::zkb(table, fields, 2, 4), -1);
+    QCOMPARE(placing::zkb(table, fields, 2, 4, table.rowCount()), -1);
     fields.ListBox1 = QStringList { "0", QString::number(table.rowCount()) };
     QVERIFY(!placing::writeBack(table, m_messenger, fields, 2, 4, placing::HiddenTexts::Keep));
     QVERIFY(!placing::writeBack(table, m_messenger, fields, 9, 4, placing::HiddenTexts::Keep));
@@ -774,6 +806,58 @@ void TestEvents::keyboardAloneCreatesThreeEvents()
     QCOMPARE(table.record(day + 1).text(Field::Event), QStringLiteral("Událost 2"));
     QCOMPARE(table.record(day + 2).text(Field::Event), QStringLiteral("Událost 3"));
     QCOMPARE(texts(table.record(rowOf(5, 1))).mid(2), QStringList({ "", "", "", "" }));
+}
+
+void TestEvents::halfTypedDateAndAMouseClickCreateNothing()
+{
+    DayTable& table = m_window->table();
+    const auto before = table.records();
+    m_window->selectRow(rowOf(10, 6));
+    bool ran = false;
+    onDialog<Tzaznam>([&](Tzaznam& dialog) {
+        // Active, as for the user: the focus then really leaves the date field.
+        QApplication::setActiveWindow(&dialog);
+        QCOMPARE(QApplication::activeWindow(), &dialog);
+        fillRow(dialog, 1, { "19:00", "Koncert" });
+        // "20.07." typed over the whole date, then "Vytvořit" clicked with the mouse:
+        // the click takes the focus from the unfinished date first.
+        QLineEdit* date = dialog.dateField()->lineEdit();
+        QTest::mouseClick(date, Qt::LeftButton);
+        date->selectAll();
+        QTest::keyClicks(date, "2007");
+        QCOMPARE(date->displayText(), QStringLiteral("20.07.    "));
+        auto* create = dialog.findChild<QPushButton*>("Button1");
+        QTest::mouseClick(create, Qt::LeftButton);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(m_messenger.texts(), QStringList { "Hledaný datum nebyl nalezen" });
+        // Finished, the same date is taken.
+        date->setFocus();
+        date->setCursorPosition(6);
+        QTest::keyClicks(date, "2004");
+        QTest::mouseClick(create, Qt::LeftButton);
+        ran = !dialog.isVisible();
+    });
+    QTest::mouseClick(m_window->findChild<QToolButton*>("ToolButton1"), Qt::LeftButton);
+    QVERIFY(ran);
+    const int day = rowOf(20, 7);
+    QCOMPARE(texts(table.record(day)).mid(1), QStringList({ "20.07.2004", "19:00", "Koncert", "", "" }));
+    auto after = table.records();
+    after[size_t(day)] = before[size_t(day)];
+    QVERIFY(after == before);
+}
+
+void TestEvents::aDateFromTheCalendarMovesOnToTheItems()
+{
+    createOn(rowOf(3, 3), [](Tzaznam& dialog) {
+        dialog.dateField()->lineEdit()->setFocus();
+        QTest::mouseClick(dialog.dateField()->calendarButton(), Qt::LeftButton);
+        auto* calendar = dialog.dateField()->calendarPopup()->findChild<QCalendarWidget*>();
+        calendar->setSelectedDate(QDate(2004, 3, 9));
+        QTest::keyClick(calendar->findChild<QTableView*>(), Qt::Key_Return);
+        QCOMPARE(dialog.dateField()->date(), QDate(2004, 3, 9));
+        QCOMPARE(dialog.focusWidget(), dialog.edit(1, 1));
+    });
+    QCOMPARE(m_window->selectedRow(), rowOf(9, 3));
 }
 
 QTEST_MAIN(TestEvents)

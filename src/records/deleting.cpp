@@ -11,12 +11,6 @@ using Field = EventRecord::Field;
 
 const QString kDeleteTitle = QStringLiteral("Smazat záznam");
 
-bool holdsNothing(const EventRecord& record)
-{
-    return record.isEmpty(Field::Time) && record.isEmpty(Field::Event) && record.isEmpty(Field::Value1)
-        && record.isEmpty(Field::Value2);
-}
-
 bool clearDayRow(DayTable& table, Messenger& messenger, EntryFields fields, int row)
 {
     const QString index = QString::number(row);
@@ -43,7 +37,9 @@ void DeleteRecord(DayTable& table, Messenger& messenger, EntryFields fields, int
     if (selected < 0 || selected >= table.rowCount())
         return;
     const EventRecord& record = table.record(selected);
-    if (holdsNothing(record)) {
+    // An extra row goes even when it is blank: nothing else could remove it. An empty
+    // day row has nothing to delete.
+    if (record.isDayRow() && record.holdsNoEvent()) {
         messenger.show(Messenger::Icon::Error, QStringLiteral("Chyba"), QStringLiteral("Záznam je prázdný"));
         return;
     }

@@ -107,6 +107,21 @@ void EventRecord::setBytes(Field field, QByteArrayView bytes)
     *ref.length = static_cast<std::uint8_t>(length);
 }
 
+bool EventRecord::isBlank(Field field) const
+{
+    for (const char byte : view(field)) {
+        // 0xA0 is the no-break space of Windows-1250.
+        if (byte != ' ' && byte != '\t' && byte != '\n' && byte != '\r' && byte != '\xA0')
+            return false;
+    }
+    return true;
+}
+
+bool EventRecord::holdsNoEvent() const
+{
+    return isBlank(Field::Time) && isBlank(Field::Event) && isBlank(Field::Value1) && isBlank(Field::Value2);
+}
+
 bool EventRecord::operator==(const EventRecord& other) const
 {
     for (int i = 0; i < fieldCount; ++i) {

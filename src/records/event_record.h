@@ -44,6 +44,10 @@ struct EventRecord {
     QByteArray bytes(Field field) const;
     QByteArrayView view(Field field) const;
     bool isEmpty(Field field) const { return view(field).isEmpty(); }
+    // Empty or only blanks (spaces, tabs, line breaks, no-break spaces): what reads as empty.
+    bool isBlank(Field field) const;
+    // Time, event text and both values are blank: the row carries no event of the user's.
+    bool holdsNoEvent() const;
 
     bool isDayRow() const { return !isEmpty(Field::DayName); }
     bool hasEvent() const { return !isEmpty(Field::Time) || !isEmpty(Field::Event); }

@@ -56,6 +56,8 @@ Tzaznam::Tzaznam(TForm1& form)
 
     connect(m_count, &QSpinBox::valueChanged, this, &Tzaznam::setItemCount);
     connect(m_date, &DateField::dateChanged, this, &Tzaznam::DateEdit1Change);
+    // A date taken from the calendar is done with: the user goes on to the items.
+    connect(m_date, &DateField::calendarPicked, this, [this] { focusNextChild(); });
 
     const int selected = form.selectedRow();
     if (selected >= 0)
@@ -83,16 +85,10 @@ void Tzaznam::confirm()
             QStringLiteral("Hledaný datum nebyl nalezen"));
         return;
     }
-    DayTable& table = m_form.table();
-    for (int k = 1; k <= itemCount(); ++k) {
-        copyItem(k);
-        if (k == 1) {
-            if (!placing::z1b(table, m_form.messenger(), fields(), sloupce()))
-                break;
-        } else {
-            const int row = placing::zkb(table, fields(), k, sloupce());
-            m_form.selectRow(row);
-        }
-    }
+    const int last = placing::placeNewEntry(m_form.table(), m_form.messenger(), fields(), itemCount(),
+        sloupce(), [this](int k) { copyItem(k); });
+    // The last row placed is selected: the target itself when nothing went under it.
+    if (last >= 0)
+        m_form.selectRow(last);
     accept();
 }

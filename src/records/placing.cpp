@@ -74,15 +74,46 @@ bool z1b(DayTable& table, Messenger& messenger, EntryFields fields, int columns)
     return true;
 }
 
-int zkb(DayTable& table, EntryFields fields, int k, int columns)
+int zkb(DayTable& table, EntryFields fields, int k, int columns, int after)
 {
     fields.u1.clear();
     fields.u2.clear();
-    const int target = rowFrom(fields.pocet, table);
-    if (target < 0)
+    if (after < 0 || after >= table.rowCount())
         return -1;
-    const int row = target + k - 1;
+    const int row = after + 1;
     return table.insertRecord(row, itemRecord(fields, k, columns, QString(), QString())) ? row : -1;
+}
+
+bool itemIsBlank(const EntryFields& fields, int k, int columns)
+{
+    return itemRecord(fields, k, columns, QString(), QString()).holdsNoEvent();
+}
+
+int placeNewEntry(DayTable& table, Messenger& messenger, EntryFields fields, int n, int columns,
+    const std::function<void(int)>& copyItem)
+{
+    const int target = rowFrom(fields.pocet, table);
+    if (target < 0) {
+        z1b(table, messenger, fields, columns); // reports the missing row
+        return -1;
+    }
+    const bool fillTarget = table.record(target).holdsNoEvent();
+    int last = target;
+    for (int k = 1; k <= n; ++k) {
+        copyItem(k);
+        if (k == 1 && fillTarget) {
+            if (!z1b(table, messenger, fields, columns))
+                return -1;
+            continue;
+        }
+        if (itemIsBlank(fields, k, columns))
+            continue;
+        const int row = zkb(table, fields, k, columns, last);
+        if (row < 0)
+            break;
+        last = row;
+    }
+    return last;
 }
 
 bool writeBack(

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 
 class DayTable;
 class Messenger;
@@ -44,9 +45,21 @@ EventRecord itemRecord(
 // when that is no row.
 bool z1b(DayTable& table, Messenger& messenger, EntryFields fields, int columns);
 
-// z2b..z10b: item k (2..10) of a new entry becomes the extra row k-1 rows below
-// the target. Returns the inserted row (to be selected), or -1.
-int zkb(DayTable& table, EntryFields fields, int k, int columns);
+// z2b..z10b: item k (1..10) of a new entry becomes an extra row directly under row
+// `after`. Returns the inserted row (to be selected), or -1.
+int zkb(DayTable& table, EntryFields fields, int k, int columns, int after);
+
+// Whether item k's pending texts, as the column count stores them, are all blank.
+bool itemIsBlank(const EntryFields& fields, int k, int columns);
+
+// Places items 1..n of a new entry at the target row `pocet`[1]. Item 1 fills the
+// target when the target carries no event; every other item (all of them when the
+// target carries one, so the user's event is never overwritten) becomes an extra row
+// under it, in order; blank items make no extra rows. Returns the last row placed, or
+// -1 after the message of z1b when the target is no row. `copyItem(k)` fills the
+// pending texts of item k just before it is placed.
+int placeNewEntry(DayTable& table, Messenger& messenger, EntryFields fields, int n, int columns,
+    const std::function<void(int)>& copyItem);
 
 // What writing back does with the value columns the grid does not show.
 enum class HiddenTexts { Keep, Clear };
