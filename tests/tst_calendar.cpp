@@ -276,17 +276,17 @@ void CalendarTest::lists()
 
 void CalendarTest::rowLookup()
 {
+    // Jumps go to the day row of a date; rows that only mention it are no targets,
+    // before the day row or after it.
     FirstRun run;
-    EventRecord extra = extraRow(u"19:30"_s, u"Varhanní koncert"_s);
-    extra.setText(Field::Value1, u"29.02.2004"_s); // a date in a later row's text
-    extra.setText(Field::Value2, u"Rudolfinum"_s);
-    run.table.insertRecord(61, extra);
-    const std::tuple<QString, bool, int> rows[] = { { u"29.02.2004"_s, false, 59 },
-        { u"varhanní"_s, false, 61 }, { u"VARHANNí KONCERT"_s, false, 61 }, { u"VARHANNÍ"_s, false, -1 },
-        { u"19:30"_s, false, 61 }, { u"rudolfinum"_s, false, 61 }, { u"31.12.2005"_s, false, -1 },
-        { u"Čt"_s, false, -1 }, { u"ČT"_s, true, 0 }, { u"čt"_s, true, -1 } };
-    for (const auto& [key, withDayName, row] : rows)
-        QCOMPARE(row_lookup::firstRowContaining(run.table, key, withDayName), row);
+    run.table.insertRecord(3, extraRow(u"19:30"_s, u"přesunuto na 29.02.2004"_s));
+    EventRecord later = extraRow(u""_s, u"Varhanní koncert"_s);
+    later.setText(Field::Value1, u"29.02.2004"_s);
+    run.table.insertRecord(62, later);
+    const std::pair<QString, int> rows[] = { { u"29.02.2004"_s, 60 }, { u"01.01.2004"_s, 0 },
+        { u"31.12.2004"_s, 367 }, { u"29.02.200"_s, -1 }, { u"31.12.2005"_s, -1 } };
+    for (const auto& [date, row] : rows)
+        QCOMPARE(row_lookup::dayRowWithDate(run.table, date), row);
 }
 
 QTEST_GUILESS_MAIN(CalendarTest)

@@ -1,6 +1,7 @@
 #include "app/date_field.h"
 #include "app/go_to_panel.h"
 #include "app/main_window.h"
+#include "app/program.h"
 #include "calendar/generation.h"
 #include "platform/clock.h"
 #include "recording_messenger.h"
@@ -58,7 +59,7 @@ private slots:
     void calendarSteps();
     void stepsFromAnExtraRowStayPut();
     void firstAndLastRow();
-    void fieldJumpsOnceArmedToTheLastMatchingRow();
+    void fieldJumpsOnceArmedToTheDayRow();
     void todayButtonJumpsWhenArmed();
     void goToTodaySetsTheFieldOnlyOnce();
     void fieldWithoutTodayWarnsOncePerEntry();
@@ -87,7 +88,7 @@ private:
 std::unique_ptr<TForm1> TestGoTo::open(const QDate& today)
 {
     clock_source::setNow(QDateTime(today, QTime(10, 0)));
-    auto window = std::make_unique<TForm1>(m_dir->path(), m_messenger);
+    auto window = program::assembleMainWindow(m_dir->path(), m_messenger);
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get()))
         return nullptr;
@@ -187,8 +188,9 @@ void TestGoTo::toggleMovesTheListAndSetsToday()
     window->findChild<QToolButton*>("ToolButton5")->click();
     window->findChild<QToolButton*>("ToolButton5")->click();
     QVERIFY(strip->isVisible());
+    // The unit only: the step buttons keep their hints.
     QCOMPARE(control<QComboBox>(*window, "ComboBox1")->currentIndex(), -1);
-    QCOMPARE(control<QToolButton>(*window, "tlacitko3")->toolTip(), QString());
+    QCOMPARE(control<QToolButton>(*window, "tlacitko3")->toolTip(), QStringLiteral("Další týden"));
     QVERIFY(m_messenger.messages().isEmpty());
 }
 
@@ -349,6 +351,9 @@ void TestGoTo::calendarSteps()
     auto window = open();
     QVERIFY(window);
     addYear2005(*window);
+    // Rows that merely name a date the step looks for are no targets.
+    window->table().insertRecord(1, eventRow(QStringLiteral("přesunuto na ") + to));
+    window->table().insertRecord(1, eventRow(QStringLiteral("31.04.2004 a 29.02.2005")));
     chooseUnit(*window, unit);
     window->selectRow(rowOfDate(*window, from));
     window->setStatusText(0, QString());
@@ -396,7 +401,7 @@ void TestGoTo::firstAndLastRow()
     QCOMPARE(QApplication::focusWidget(), window->listView());
 }
 
-void TestGoTo::fieldJumpsOnceArmedToTheLastMatchingRow()
+void TestGoTo::fieldJumpsOnceArmedToTheDayRow()
 {
     auto window = open();
     QVERIFY(window);
@@ -419,17 +424,18 @@ void TestGoTo::fieldJumpsOnceArmedToTheLastMatchingRow()
     QCOMPARE(window->statusText(0), QStringLiteral("Č. záznamu: %1").arg(day + 1));
     QCOMPARE(QApplication::focusWidget(), window->listView());
 
-    // A later row naming the date in its text wins.
+    // Rows that merely name the date, before or after its day, are no targets.
     const int later = rowOfDate(*window, QStringLiteral("01.05.2004"));
     window->table().insertRecord(later + 1, eventRow(QStringLiteral("Odloženo z 20.04.2004")));
+    window->table().insertRecord(3, eventRow(QStringLiteral("Přesunuto na 20.04.2004")));
     field->setDate(QDate(2004, 1, 2));
     field->setDate(QDate(2004, 4, 20));
-    QCOMPARE(window->selectedRow(), later + 1);
+    QCOMPARE(window->selectedRow(), day + 1);
     QVERIFY(m_messenger.messages().isEmpty());
 
     // A date outside the table.
     field->setDate(QDate(2010, 4, 20));
-    QCOMPARE(window->selectedRow(), later + 1);
+    QCOMPARE(window->selectedRow(), day + 1);
     QCOMPARE(m_messenger.texts(), QStringList { "Hledaný datum nebyl nalezen" });
     QCOMPARE(m_messenger.messages()[0].title, kInformation);
 }
@@ -474,7 +480,8 @@ void TestGoTo::goToTodaySetsTheFieldOnlyOnce()
     // A strip made before the window is up gets today's date from the step's first run.
     m_dir = std::make_unique<QTemporaryDir>();
     clock_source::setNow(QDateTime(QDate(2004, 7, 1), QTime(9, 0)));
-    TForm1 second(m_dir->path(), m_messenger);
+    const auto secondBuilt = program::assembleMainWindow(m_dir->path(), m_messenger);
+    TForm1& second = *secondBuilt;
     QVERIFY(second.goToPanel()->dateField()->isEmpty());
     second.show();
     QVERIFY(QTest::qWaitForWindowExposed(&second));
@@ -485,7 +492,8 @@ void TestGoTo::fieldWithoutTodayWarnsOncePerEntry()
 {
     // Before the window is up the go-to-today step has not set its date yet.
     clock_source::setNow(QDateTime(QDate(2004, 7, 1), QTime(9, 0)));
-    TForm1 window(m_dir->path(), m_messenger);
+    const auto windowBuilt = program::assembleMainWindow(m_dir->path(), m_messenger);
+    TForm1& window = *windowBuilt;
     DateField* field = window.goToPanel()->dateField();
     const QStringList once { "Zvolený datum nebyl nalezen" };
     QFocusEvent tab(QEvent::FocusIn, Qt::TabFocusReason);

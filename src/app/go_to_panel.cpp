@@ -168,7 +168,9 @@ void GoToPanel::createControls()
 
     m_back = pictureButton("tlacitko2", picture(Picture::Back), this);
     m_forward = pictureButton("tlacitko3", picture(Picture::Forward), this);
-    clearUnit();
+    // Until a unit is chosen the step buttons do nothing, so their hints name no step.
+    setHint(m_back, QString(), QStringLiteral("Předchozí"));
+    setHint(m_forward, QString(), QStringLiteral("Další"));
     QToolButton* first = pictureButton("tlacitko1", picture(Picture::First), this);
     setHint(first, QStringLiteral("Na začátek seznamu"), QStringLiteral("Na začátek seznamu"));
     QToolButton* last = pictureButton("tlacitko4", picture(Picture::Last), this);
@@ -197,10 +199,8 @@ void GoToPanel::setDate(const QDate& date)
 
 void GoToPanel::clearUnit()
 {
+    // The step buttons keep the hints of the last unit until another is chosen.
     m_units->setCurrentIndex(NoUnit);
-    // Without a unit the step buttons do nothing, so their hints name no step.
-    setHint(m_back, QString(), QStringLiteral("Předchozí"));
-    setHint(m_forward, QString(), QStringLiteral("Další"));
 }
 
 void GoToPanel::ToolbarButton971Click()
@@ -317,12 +317,13 @@ void GoToPanel::yearStep(int direction)
     d3Click();
 }
 
-// The first row that holds the date d1.d2.d4; no such row changes nothing.
+// The day row of the date d1.d2.d4; a date the calendar lacks changes nothing. Rows
+// that merely mention the date in their texts are no targets.
 void GoToPanel::d3Click()
 {
     const MainState& state = m_form.state();
     const QString key = state.d1 + u'.' + state.d2 + u'.' + state.d4;
-    const int row = row_lookup::firstRowContaining(m_form.table(), key, true);
+    const int row = row_lookup::dayRowWithDate(m_form.table(), key);
     if (row >= 0)
         jump(row);
 }
@@ -348,11 +349,10 @@ void GoToPanel::reportWithoutToday()
         informUser(QStringLiteral("Zvolený datum nebyl nalezen"));
 }
 
-// The last row whose date, time, event or values hold the field's text: normally
-// the day row of that date, unless a later row names the date in its texts.
+// The day row of the field's date.
 void GoToPanel::goToFieldDate()
 {
-    const int row = row_lookup::lastRowContaining(m_form.table(), m_date->text(), false);
+    const int row = row_lookup::dayRowWithDate(m_form.table(), m_date->text());
     if (row >= 0)
         jump(row);
     else

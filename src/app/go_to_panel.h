@@ -25,6 +25,7 @@ public:
     // Shows the date in DateEdit2; jumps when the field is armed.
     void setDate(const QDate& date);
     // Takes back the unit choice: the step buttons do nothing until one is chosen.
+    // Their hints stay as they were.
     void clearUnit();
 
     // ToolbarButton971Click ("A"): today's date into the field.

@@ -552,8 +552,7 @@ void TForm1::goToToday()
     if (!m_goToTodayRan && m_goTo)
         m_goTo->setDate(m_state.DateEdit1);
     m_goToTodayRan = true;
-    const QString key = day_names::dateText(m_state.DateEdit1).toUpper();
-    const int row = row_lookup::firstRowContaining(m_table, key, true);
+    const int row = row_lookup::dayRowWithDate(m_table, day_names::dateText(m_state.DateEdit1));
     if (row < 0)
         return;
     const int rows = m_table.rowCount();
