@@ -1,5 +1,6 @@
 #include "about/about_box.h"
 #include "app/main_window.h"
+#include "app/program.h"
 #include "platform/clock.h"
 #include "platform/shell_open.h"
 #include "recording_messenger.h"
@@ -213,7 +214,8 @@ void TestAbout::mainWindowOpensAndDestroysTheBox()
     QTemporaryDir dir;
     RecordingMessenger messenger;
     clock_source::setNow(QDateTime(QDate(2026, 12, 6), QTime(10, 0)));
-    TForm1 window(dir.path(), messenger);
+    const auto windowBuilt = program::assembleMainWindow(dir.path(), messenger);
+    TForm1& window = *windowBuilt;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 

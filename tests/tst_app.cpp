@@ -877,6 +877,17 @@ void TestApp::shippedWindowWritesAutostartAndLaunchers()
     QVERIFY(QFileInfo(home.filePath("data/applications/cz.zorivka.Zorivka.desktop")).isFile());
     QCOMPARE(m_messenger.texts(),
         QStringList({ "Zástupce na ploše byl vytvořen", "Zástupce v nabídce start byl vytvořen" }));
+    // Unchecked, the next "Ok" removes the log-on entry; launchers stay.
+    QTimer::singleShot(0, window.get(), [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        QTest::mouseClick(dialog->findChild<QCheckBox*>("start"), Qt::LeftButton);
+        QTest::mouseClick(dialog->findChild<QPushButton*>("Button53"), Qt::LeftButton);
+    });
+    QTest::mouseClick(window->findChild<QToolButton*>("ToolButton7"), Qt::LeftButton);
+    QVERIFY(!window->settings().start);
+    QVERIFY(!QFileInfo::exists(home.filePath("config/autostart/zorivka.desktop")));
+    QVERIFY(QFileInfo::exists(home.filePath("data/applications/cz.zorivka.Zorivka.desktop")));
 }
 
 QTEST_MAIN(TestApp)

@@ -1,5 +1,6 @@
 #include "app/date_field.h"
 #include "app/main_window.h"
+#include "app/program.h"
 #include "calendar/generation.h"
 #include "platform/clock.h"
 #include "recording_messenger.h"
@@ -105,7 +106,7 @@ void TestSearchWindow::init()
     QVERIFY(m_dir->isValid());
     m_messenger.clear();
     clock_source::setNow(QDateTime(QDate(2026, 12, 6), QTime(10, 0)));
-    m_window = std::make_unique<TForm1>(m_dir->path(), m_messenger);
+    m_window = program::assembleMainWindow(m_dir->path(), m_messenger);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }

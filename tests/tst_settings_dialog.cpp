@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/program.h"
 #include "calendar/generation.h"
 #include "platform/clock.h"
 #include "platform/desktop_integration.h"
@@ -121,7 +122,6 @@ private slots:
     void failedListWriteKeepsTheNewLists();
     void listsThatCannotBeWrittenKeepTheDialogClosed();
     void newColumnCountReachesTheList();
-    void realDesktopServicesFollowOk();
 
 private:
     void openWindow();
@@ -162,7 +162,7 @@ void SettingsDialogTest::cleanup()
 
 void SettingsDialogTest::openWindow()
 {
-    m_window = std::make_unique<TForm1>(m_dir->path(), m_watcher);
+    m_window = program::assembleMainWindow(m_dir->path(), m_watcher);
     m_window->setDesktopIntegration(std::make_unique<RecordingDesktop>(m_desktop));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -775,44 +775,6 @@ void SettingsDialogTest::newColumnCountReachesTheList()
     QCOMPARE(
         m_window->model().headerData(5, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Cena"));
     QCOMPARE(m_window->state().stavtimeru7, QStringLiteral("ON"));
-}
-
-void SettingsDialogTest::realDesktopServicesFollowOk()
-{
-#ifdef Q_OS_WIN
-    QSKIP("The Windows services are checked by their own test program.");
-#endif
-    // The desktop's own services, in a home of the test's own.
-    QTemporaryDir home;
-    QVERIFY(home.isValid());
-    const QByteArray saved[3] = { qgetenv("HOME"), qgetenv("XDG_CONFIG_HOME"), qgetenv("XDG_DATA_HOME") };
-    const QString config = home.filePath("config");
-    const QString data = home.filePath("data");
-    qputenv("HOME", home.path().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
-    qputenv("XDG_DATA_HOME", data.toLocal8Bit());
-    const auto restore = qScopeGuard([&] {
-        qputenv("HOME", saved[0]);
-        qputenv("XDG_CONFIG_HOME", saved[1]);
-        qputenv("XDG_DATA_HOME", saved[2]);
-    });
-    openWindow();
-    m_window->setDesktopIntegration(makeDesktopIntegration(QDir(m_dir->path()).filePath("zorivka")));
-    const QString entry = config + "/autostart/zorivka.desktop";
-    runDialog(0, [](Tnastav& dialog) {
-        dialog.findChild<QCheckBox*>("start")->setChecked(true);
-        click(dialog, "zstart");
-        click(dialog, "Button53");
-    });
-    QVERIFY(QFileInfo::exists(entry));
-    QVERIFY(!QDir(data + "/applications").entryList(QDir::Files).isEmpty());
-    runDialog(0, [](Tnastav& dialog) {
-        dialog.findChild<QCheckBox*>("start")->setChecked(false);
-        click(dialog, "Button53");
-    });
-    QVERIFY(!QFileInfo::exists(entry));
-    QVERIFY(!QDir(data + "/applications").entryList(QDir::Files).isEmpty());
-    QCOMPARE(m_messenger.texts(), QStringList { "Zástupce v nabídce start byl vytvořen" });
 }
 
 QTEST_MAIN(SettingsDialogTest)

@@ -1,5 +1,6 @@
 #include "about/about_box.h"
 
+#include "app/screen_centre.h"
 #include "app/bold_label.h"
 #include "app/icons.h"
 #include "platform/shell_open.h"
@@ -11,7 +12,6 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -242,11 +242,7 @@ void Toprogramu::showEvent(QShowEvent* event)
     if (!m_placed) {
         m_placed = true;
         // The box always opens in the middle of the screen.
-        if (QScreen* screen = this->screen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        centreOnScreen(*this);
     }
     m_timer->start();
 }

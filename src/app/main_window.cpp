@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/screen_centre.h"
 #include "app/autosave.h"
 #include "about/about_box.h"
 #include "app/go_to_panel.h"
@@ -28,7 +29,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
-#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
@@ -507,11 +507,7 @@ void TForm1::showEvent(QShowEvent* event)
     if (m_shownOnce)
         return;
     m_shownOnce = true;
-    if (QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(*this);
     scheduleGoToToday();
     armMidnight();
     QTimer::singleShot(0, this, [this] {

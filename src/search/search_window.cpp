@@ -1,5 +1,6 @@
 #include "search/search_window.h"
 
+#include "app/screen_centre.h"
 #include "app/bold_label.h"
 #include "app/date_field.h"
 #include "app/date_field_entry.h"
@@ -16,7 +17,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -335,11 +335,7 @@ void Thledatokno::showEvent(QShowEvent* event)
     // The middle of the screen, wherever the main window stands.
     if (!m_placed) {
         m_placed = true;
-        if (QScreen* screen = this->screen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        centreOnScreen(*this);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "settings/settings_dialog.h"
 
+#include "app/screen_centre.h"
 #include "app/bold_label.h"
 #include "app/main_window.h"
 #include "calendar/day_names.h"
@@ -22,7 +23,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTabWidget>
@@ -192,11 +192,7 @@ void Tnastav::showEvent(QShowEvent* event)
     // The middle of the screen, wherever the main window stands.
     if (!m_placed) {
         m_placed = true;
-        if (QScreen* screen = this->screen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        centreOnScreen(*this);
     }
 }
 
