@@ -5,8 +5,8 @@
 #include "calendar/day_table.h"
 #include "largest_table.h"
 #include "platform/clock.h"
-#include "records/data_file.h"
 #include "recording_messenger.h"
+#include "records/data_file.h"
 #include "search/row_lookup.h"
 #include "settings/settings_file.h"
 

@@ -5,8 +5,8 @@
 #include "app/program.h"
 #include "calendar/generation.h"
 #include "largest_table.h"
-#include "records/data_file.h"
 #include "recording_messenger.h"
+#include "records/data_file.h"
 #include "settings/settings_dialog.h"
 #include "settings/settings_file.h"
 

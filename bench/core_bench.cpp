@@ -3,16 +3,16 @@
 //   build/bench_core [--benchmark_repetitions=N ...]   (or bench/core.sh)
 // After Google Benchmark's own lines it prints each operation's ratio to its floor.
 #include "app/day_list_model.h"
-#include "app/row_looks.h"
 #include "calendar/day_table.h"
 #include "calendar/generation.h"
 #include "largest_table.h"
 #include "platform/cp1250.h"
-#include "records/data_file.h"
 #include "recording_messenger.h"
+#include "records/data_file.h"
 #include "search/row_lookup.h"
 #include "search/search_match.h"
 #include "settings/settings.h"
+#include "widgets/row_looks.h"
 
 #include <QApplication>
 #include <QDir>

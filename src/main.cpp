@@ -1,11 +1,11 @@
-#include "app/icons.h"
 #include "app/main_window.h"
-#include "app/message_box_messenger.h"
 #include "app/program.h"
 #include "app/single_instance.h"
-#include "app/translations.h"
 #include "export/command_line.h"
 #include "platform/program_dir.h"
+#include "platform/translations.h"
+#include "widgets/icons.h"
+#include "widgets/message_box_messenger.h"
 
 #include <QApplication>
 

@@ -2,18 +2,18 @@
 #include "app/main_window.h"
 #include "app/program.h"
 #include "app/single_instance.h"
-#include "app/system_colors.h"
-#include "app/translations.h"
-#include "desktop_home.h"
 #include "calendar/generation.h"
 #include "calendar/holidays.h"
+#include "desktop_home.h"
 #include "platform/clock.h"
 #include "platform/cp1250.h"
 #include "platform/program_dir.h"
-#include "records/data_file.h"
+#include "platform/translations.h"
 #include "recording_messenger.h"
+#include "records/data_file.h"
 #include "settings/settings_file.h"
 #include "test_files.h"
+#include "widgets/system_colors.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>

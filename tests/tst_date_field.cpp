@@ -1,5 +1,5 @@
-#include "app/date_field.h"
 #include "platform/clock.h"
+#include "widgets/date_field.h"
 
 #include <QCalendarWidget>
 #include <QLabel>

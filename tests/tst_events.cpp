@@ -1,14 +1,14 @@
-#include "app/date_field.h"
 #include "app/main_window.h"
 #include "app/program.h"
 #include "calendar/day_table.h"
 #include "platform/clock.h"
+#include "recording_messenger.h"
 #include "records/data_file.h"
 #include "records/edit_record_dialog.h"
 #include "records/new_record_dialog.h"
 #include "records/placing.h"
-#include "recording_messenger.h"
 #include "test_files.h"
+#include "widgets/date_field.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>

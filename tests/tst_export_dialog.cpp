@@ -1,10 +1,10 @@
-#include "app/date_field.h"
 #include "app/main_window.h"
 #include "app/program.h"
 #include "export/export_dialog.h"
 #include "platform/clock.h"
 #include "recording_messenger.h"
 #include "test_files.h"
+#include "widgets/date_field.h"
 
 #include <QAction>
 #include <QApplication>

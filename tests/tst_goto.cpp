@@ -1,4 +1,3 @@
-#include "app/date_field.h"
 #include "app/go_to_panel.h"
 #include "app/main_window.h"
 #include "app/program.h"
@@ -6,6 +5,7 @@
 #include "platform/clock.h"
 #include "recording_messenger.h"
 #include "table_rows.h"
+#include "widgets/date_field.h"
 
 #include <QAction>
 #include <QComboBox>

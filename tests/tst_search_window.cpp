@@ -1,11 +1,11 @@
-#include "app/date_field.h"
 #include "app/main_window.h"
 #include "app/program.h"
 #include "calendar/generation.h"
 #include "platform/clock.h"
 #include "recording_messenger.h"
-#include "table_rows.h"
 #include "search/search_window.h"
+#include "table_rows.h"
+#include "widgets/date_field.h"
 
 #include <QComboBox>
 #include <QFocusEvent>

@@ -1,14 +1,14 @@
 #include "app/day_list_model.h"
-#include "app/icons.h"
 #include "app/main_window.h"
 #include "app/program.h"
-#include "app/row_looks.h"
 #include "calendar/day_names.h"
 #include "calendar/day_table.h"
 #include "calendar/generation.h"
 #include "recording_messenger.h"
 #include "search/case_rules.h"
 #include "search/row_lookup.h"
+#include "widgets/icons.h"
+#include "widgets/row_looks.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,16 +1,16 @@
 #include "app/main_window.h"
 #include "app/program.h"
-#include "app/system_colors.h"
 #include "calendar/row_kind.h"
+#include "platform/cp1250.h"
 #include "recording_messenger.h"
 #include "settings/column_page.h"
-#include "platform/cp1250.h"
 #include "settings/font_picker.h"
 #include "settings/sample_rows.h"
 #include "settings/settings_dialog.h"
 #include "settings/style_pages.h"
 #include "settings/style_picker.h"
 #include "test_files.h"
+#include "widgets/system_colors.h"
 
 #include <QCheckBox>
 #include <QComboBox>

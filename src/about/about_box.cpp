@@ -1,9 +1,9 @@
 #include "about/about_box.h"
 
-#include "app/screen_centre.h"
-#include "app/bold_label.h"
-#include "app/icons.h"
 #include "platform/shell_open.h"
+#include "widgets/bold_label.h"
+#include "widgets/icons.h"
+#include "widgets/screen_centre.h"
 
 #include <QGridLayout>
 #include <QGuiApplication>

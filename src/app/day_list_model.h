@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/row_looks.h"
 #include "calendar/holidays.h"
 #include "calendar/row_kind.h"
+#include "widgets/row_looks.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>

@@ -1,13 +1,14 @@
 #include "app/go_to_panel.h"
 
-#include "app/bold_label.h"
-#include "app/date_field.h"
-#include "app/date_field_entry.h"
-#include "app/main_window.h"
 #include "calendar/day_table.h"
 #include "platform/clock.h"
 #include "platform/messenger.h"
 #include "search/row_lookup.h"
+#include "widgets/bold_label.h"
+#include "widgets/date_field.h"
+#include "widgets/date_field_entry.h"
+#include "widgets/main_form.h"
+#include "widgets/main_state.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -118,7 +119,7 @@ QString twoDigits(int number)
 
 } // namespace
 
-GoToPanel::GoToPanel(TForm1& form, Messenger& messenger, QWidget* parent)
+GoToPanel::GoToPanel(MainForm& form, Messenger& messenger, QWidget* parent)
     : QWidget(parent)
     , m_form(form)
     , m_messenger(messenger)
@@ -214,7 +215,7 @@ void GoToPanel::ComboBox1Change(int unit)
         return;
     if (unit == Days)
         takeApartSelectedDate();
-    m_form.listView()->setFocus();
+    m_form.focusList();
     const UnitHints& hints = kHints[unit];
     setHint(m_back, QString::fromUtf8(hints.back), QString::fromUtf8(hints.back));
     setHint(m_forward, QString::fromUtf8(hints.forward), QString::fromUtf8(hints.forward));
@@ -270,7 +271,7 @@ bool GoToPanel::takeApartSelectedDate()
     MainState& state = m_form.state();
     const int row = m_form.selectedRow();
     state.pocet.clear();
-    m_form.listView()->setFocus();
+    m_form.focusList();
     const QStringList& years = m_form.table().years();
     if (!years.isEmpty()) {
         state.minrok = years.first();
@@ -357,7 +358,7 @@ void GoToPanel::goToFieldDate()
         jump(row);
     else
         informUser(QStringLiteral("Hledaný datum nebyl nalezen"));
-    m_form.listView()->setFocus();
+    m_form.focusList();
 }
 
 void GoToPanel::jump(int row)

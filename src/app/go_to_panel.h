@@ -6,7 +6,7 @@ class DateField;
 class Messenger;
 class QComboBox;
 class QToolButton;
-class TForm1;
+class MainForm;
 
 // The go-to strip under the toolbar: jumps to a date or to the first or last row,
 // and steps from the selected row by a day, a week, a month or a year. Every jump
@@ -19,7 +19,7 @@ public:
     // The step units, in the order of ComboBox1's items.
     enum Unit { NoUnit = -1, Days, Weeks, Months, Years };
 
-    GoToPanel(TForm1& form, Messenger& messenger, QWidget* parent);
+    GoToPanel(MainForm& form, Messenger& messenger, QWidget* parent);
 
     DateField* dateField() const { return m_date; }
     // Shows the date in DateEdit2; jumps when the field is armed.
@@ -52,7 +52,7 @@ private:
     void jump(int row);
     void informUser(const QString& text);
 
-    TForm1& m_form;
+    MainForm& m_form;
     Messenger& m_messenger;
     DateField* m_date = nullptr;
     QComboBox* m_units = nullptr;

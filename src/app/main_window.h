@@ -1,13 +1,14 @@
 #pragma once
 
 #include "app/day_list_model.h"
-#include "app/icons.h"
-#include "app/main_state.h"
-#include "app/row_looks.h"
 #include "calendar/day_table.h"
 #include "export/export_dialog.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "widgets/icons.h"
+#include "widgets/main_form.h"
+#include "widgets/main_state.h"
+#include "widgets/row_looks.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -30,7 +31,7 @@ class QToolButton;
 
 // The main window: the day list with its toolbar, go-to strip, status bar, menus
 // and tray icon; it owns the day table, the settings and the main-window state.
-class TForm1 final : public QMainWindow {
+class TForm1 final : public QMainWindow, public MainForm {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TForm1)
 
@@ -46,40 +47,34 @@ public:
     TForm1(const QString& programDir, Messenger& messenger, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    DayTable& table() { return m_table; }
-    Settings& settings() { return m_settings; }
-    MainState& state() { return m_state; }
-    const QString& programDir() const { return m_programDir; }
+    QWidget* mainWidget() override { return this; }
+    DayTable& table() override { return m_table; }
+    Settings& settings() override { return m_settings; }
+    MainState& state() override { return m_state; }
+    const QString& programDir() const override { return m_programDir; }
+    Messenger& messenger() override { return m_messenger; }
+    DesktopIntegration* desktopIntegration() const override { return m_desktop.get(); }
     QTableView* listView() const { return m_list; }
     DayListModel& model() { return *m_model; }
     AutoSave& autoSave() { return *m_autosave; }
-    Messenger& messenger() { return m_messenger; }
 
     // Brings the window in step with the settings record: tray icon, status bar,
     // grid lines, row looks, holiday years, column titles and widths, column layout,
     // check marks and the go-to strip. Runs after every settings load and after the
     // settings dialog's "Ok".
-    void applySettings();
+    void applySettings() override;
 
-    // Clears the selection, selects the row, makes it current, scrolls it into view
-    // and gives the list the focus. Every jump uses it.
-    void selectRow(int row);
-    // The selected row, or -1.
-    int selectedRow() const;
-    // The lookup of the day row whose date is `pocet`'s first entry: on a hit the row
-    // is selected and `pocet` holds its index; on a miss `pocet` keeps the text.
-    void prohledatClick();
+    int selectedRow() const override;
+    void selectRow(int row) override;
+    void prohledatClick() override;
+    void focusList() override;
+    void repaintList() override;
 
-    // Creates the `pocets` columns with the settings' titles and widths.
-    void buildListColumns();
-    // o1Click, o2Click, o3Click: removes the columns of a 4-, 5- or 6-column list,
-    // from the last to the first.
-    void removeListColumns(int count);
-
-    // Button1Click ("kontrola šířky"): in the normal mode the client area is 441 pixels wide.
-    void Button1Click();
-    // Lays the columns out for the window's mode; paused while stavtimeru7 is "OFF".
-    void layoutColumns();
+    void buildListColumns() override;
+    void removeListColumns(int count) override;
+    // In the normal mode the client area is 441 pixels wide.
+    void Button1Click() override;
+    void layoutColumns() override;
 
     // Saves the records, then the settings with both overview lists.
     void snastaveni();
@@ -88,22 +83,19 @@ public:
     bool savenClick();
     // Reads both lists back from their files (rebuilt from the day rows when a file
     // is missing or damaged).
-    void loadnClick();
+    void loadnClick() override;
 
     // The desktop's autostart and launcher services; the settings dialog uses them.
     void setDesktopIntegration(std::unique_ptr<DesktopIntegration> desktop);
-    DesktopIntegration* desktopIntegration() const { return m_desktop.get(); }
 
-    // Status panels 1 to 3: the range of years.
-    void writeRangePanels();
+    void writeRangePanels() override;
 
     // Shows the window in front of the others (a second start asks for it).
     void bringToFront();
 
     // Writes status panel 0..3.
     void setStatusText(int panel, const QString& text);
-    // Status panel 0: "Č. záznamu: " and the row's 1-based number.
-    void showRecordNumber(int row);
+    void showRecordNumber(int row) override;
     QString statusText(int panel) const;
 
     // The toolbar and menu commands.
@@ -160,6 +152,8 @@ private:
     void createMenus();
     void createTrayIcon();
     void createStatusBar();
+    // Status panel 0 without a row number.
+    void clearRecordNumber();
     void createCentralArea();
     QToolButton* addToolButton(int number, const QString& hint, icons::Picture picture);
 

@@ -1,9 +1,9 @@
 #include "calendar/generation.h"
 
-#include "platform/messenger.h"
 #include "calendar/day_names.h"
 #include "calendar/day_table.h"
 #include "platform/cp1250.h"
+#include "platform/messenger.h"
 
 #include <algorithm>
 #include <array>

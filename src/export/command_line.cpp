@@ -1,12 +1,12 @@
 #include "export/command_line.h"
 
-#include "app/translations.h"
 #include "calendar/day_table.h"
 #include "export/export_events.h"
 #include "export/export_file.h"
 #include "platform/clock.h"
 #include "platform/messenger.h"
 #include "platform/program_dir.h"
+#include "platform/translations.h"
 #include "records/data_file.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"

@@ -1,11 +1,11 @@
 #include "export/export_dialog.h"
 
-#include "app/date_field.h"
-#include "export/export_events.h"
 #include "calendar/day_table.h"
+#include "export/export_events.h"
 #include "platform/clock.h"
 #include "platform/messenger.h"
 #include "settings/settings.h"
+#include "widgets/date_field.h"
 
 #include <QDialogButtonBox>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "records/data_file.h"
 
-#include "platform/messenger.h"
 #include "calendar/day_table.h"
+#include "platform/messenger.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,9 @@
 #include "records/edit_record_dialog.h"
 
-#include "app/main_window.h"
 #include "calendar/day_table.h"
 #include "records/event_record.h"
+#include "widgets/main_form.h"
+#include "widgets/main_state.h"
 
 #include <QLineEdit>
 
@@ -13,7 +14,7 @@ constexpr EventRecord::Field kFields[] = { EventRecord::Field::Time, EventRecord
     EventRecord::Field::Value1, EventRecord::Field::Value2 };
 } // namespace
 
-Teditovat::Teditovat(TForm1& form)
+Teditovat::Teditovat(MainForm& form)
     : RecordDialog(
         form, QStringLiteral("Editovat záznam"), QStringLiteral("Upravit"), false, kGridTop, kClientHeight)
 {

@@ -10,7 +10,7 @@ class Teditovat final : public RecordDialog {
 
 public:
     // editovatakce2: shows the rows that editovatakce1 gathered into `ListBox1`.
-    explicit Teditovat(TForm1& form);
+    explicit Teditovat(MainForm& form);
 
 private:
     // "Upravit": writes item k back into row ListBox1[k], each row keeping its place and kind.

@@ -1,10 +1,11 @@
 #include "records/new_record_dialog.h"
 
-#include "app/date_field.h"
-#include "app/main_window.h"
 #include "calendar/day_table.h"
 #include "platform/messenger.h"
 #include "records/event_record.h"
+#include "widgets/date_field.h"
+#include "widgets/main_form.h"
+#include "widgets/main_state.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -29,7 +30,7 @@ QSpinBox* arrowsOnlySpinBox(QWidget* parent)
 }
 } // namespace
 
-Tzaznam::Tzaznam(TForm1& form)
+Tzaznam::Tzaznam(MainForm& form)
     : RecordDialog(
         form, QStringLiteral("Nový záznam"), QStringLiteral("Vytvořit"), true, kGridTop, kClientHeight)
 {
@@ -85,8 +86,8 @@ void Tzaznam::confirm()
             QStringLiteral("Hledaný datum nebyl nalezen"));
         return;
     }
-    const int last = placing::placeNewEntry(m_form.table(), m_form.messenger(), fields(), itemCount(),
-        sloupce(), [this](int k) { copyItem(k); });
+    const int last = placing::placeNewEntry(
+        m_form.table(), m_form.messenger(), fields(), itemCount(), sloupce(), [this](int k) { copyItem(k); });
     // The last row placed is selected: the target itself when nothing went under it.
     if (last >= 0)
         m_form.selectRow(last);

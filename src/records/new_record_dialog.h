@@ -12,7 +12,7 @@ class Tzaznam final : public RecordDialog {
 
 public:
     // Opens on the main window's selected row (its index goes into `pocet`).
-    explicit Tzaznam(TForm1& form);
+    explicit Tzaznam(MainForm& form);
 
     QSpinBox* itemCountBox() const { return m_count; }
     DateField* dateField() const { return m_date; }

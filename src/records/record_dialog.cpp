@@ -1,10 +1,12 @@
 #include "records/record_dialog.h"
 
-#include "app/cp1250_validator.h"
-#include "app/main_window.h"
 #include "calendar/day_table.h"
 #include "records/event_record.h"
 #include "search/row_lookup.h"
+#include "settings/settings.h"
+#include "widgets/cp1250_validator.h"
+#include "widgets/main_form.h"
+#include "widgets/main_state.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -42,9 +44,9 @@ int dialogWidth(int columns)
 }
 } // namespace
 
-RecordDialog::RecordDialog(TForm1& form, const QString& caption, const QString& confirmText,
+RecordDialog::RecordDialog(MainForm& form, const QString& caption, const QString& confirmText,
     bool limitLengths, int gridTop, int clientHeight)
-    : QDialog(&form)
+    : QDialog(form.mainWidget())
     , m_form(form)
     , m_gridTop(gridTop)
 {
@@ -162,6 +164,6 @@ void RecordDialog::done(int result)
 {
     placing::clearFields(fields());
     QDialog::done(result);
-    m_form.listView()->viewport()->update();
-    m_form.listView()->setFocus();
+    m_form.repaintList();
+    m_form.focusList();
 }

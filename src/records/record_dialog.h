@@ -10,7 +10,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class TForm1;
+class MainForm;
 
 // What the new-record and the edit-record dialogs share: the ten-row item grid
 // "Hod.", "Akce", "1", "2" laid out for the column count, the two buttons, and the
@@ -32,7 +32,7 @@ public:
 
 protected:
     // `gridTop` is where the column headers start; the client area is `clientHeight` high.
-    RecordDialog(TForm1& form, const QString& caption, const QString& confirmText, bool limitLengths,
+    RecordDialog(MainForm& form, const QString& caption, const QString& confirmText, bool limitLengths,
         int gridTop, int clientHeight);
 
     // Shows item rows 1..n and lays the dialog out for the column count.
@@ -46,7 +46,7 @@ protected:
     virtual void confirm() = 0;
     void done(int result) override;
 
-    TForm1& m_form;
+    MainForm& m_form;
     QPushButton* m_confirm = nullptr;
 
 private:

@@ -1,19 +1,20 @@
 #include "records/record_dialogs.h"
 
-#include "app/main_window.h"
 #include "records/edit_record_dialog.h"
 #include "records/new_record_dialog.h"
 #include "records/placing.h"
+#include "widgets/main_form.h"
+#include "widgets/main_state.h"
 
 namespace record_dialogs {
 
-void openNewRecord(TForm1& form)
+void openNewRecord(MainForm& form)
 {
     Tzaznam dialog(form);
     dialog.exec();
 }
 
-void openEditRecord(TForm1& form)
+void openEditRecord(MainForm& form)
 {
     placing::editovatakce1(form.table(), form.state().entryFields(), form.selectedRow());
     Teditovat dialog(form);

@@ -1,13 +1,13 @@
 #pragma once
 
-class TForm1;
+class MainForm;
 
 // How the main window opens the record dialogs, without knowing their insides.
 namespace record_dialogs {
 
 // OpenNewRecordDialog: the new-record dialog on the selected row.
-void openNewRecord(TForm1& form);
+void openNewRecord(MainForm& form);
 // editovatakce1, then editovatakce2: the edit-record dialog on the selected row's entry.
-void openEditRecord(TForm1& form);
+void openEditRecord(MainForm& form);
 
 } // namespace record_dialogs

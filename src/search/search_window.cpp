@@ -1,15 +1,17 @@
 #include "search/search_window.h"
 
-#include "app/screen_centre.h"
-#include "app/bold_label.h"
-#include "app/date_field.h"
-#include "app/date_field_entry.h"
-#include "app/main_window.h"
 #include "calendar/day_names.h"
 #include "calendar/day_table.h"
 #include "platform/clock.h"
 #include "platform/messenger.h"
 #include "search/search_match.h"
+#include "settings/settings.h"
+#include "widgets/bold_label.h"
+#include "widgets/date_field.h"
+#include "widgets/date_field_entry.h"
+#include "widgets/main_form.h"
+#include "widgets/main_state.h"
+#include "widgets/screen_centre.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -71,7 +73,7 @@ QStringList weekNames(const QString& format)
 
 } // namespace
 
-void Thledatokno::open(TForm1& window, Messenger& messenger)
+void Thledatokno::open(MainForm& window, Messenger& messenger)
 {
     if (window.selectedRow() < 0)
         return;
@@ -80,8 +82,8 @@ void Thledatokno::open(TForm1& window, Messenger& messenger)
     window.state().ListBox4.clear();
 }
 
-Thledatokno::Thledatokno(TForm1& window, Messenger& messenger)
-    : QDialog(&window,
+Thledatokno::Thledatokno(MainForm& window, Messenger& messenger)
+    : QDialog(window.mainWidget(),
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
             | Qt::MSWindowsFixedSizeDialogHint)
     , m_window(window)
@@ -287,7 +289,7 @@ void Thledatokno::search(int field, const QString& value)
     m_resultText->setText(m_vysledek);
     showForm();
     // The main list has the focus once the window closes.
-    m_window.listView()->setFocus();
+    m_window.focusList();
     if (field >= Time)
         m_ok->setFocus();
 }

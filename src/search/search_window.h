@@ -11,7 +11,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QWidget;
-class TForm1;
+class MainForm;
 
 // The search window: finds the rows whose day name, date or one column's text
 // equals what the user enters, lists every hit with its row number, and selects a
@@ -25,10 +25,10 @@ public:
     enum Criterion { DayName, Date, Time, Event, Value1, Value2 };
 
     // Opens the window on the main list's selected row and waits until it is closed.
-    static void open(TForm1& window, Messenger& messenger);
+    static void open(MainForm& window, Messenger& messenger);
 
     // Fills the criteria from the columns and takes over the selected row and its date.
-    Thledatokno(TForm1& window, Messenger& messenger);
+    Thledatokno(MainForm& window, Messenger& messenger);
 
     // ListBox1Click: shows the input of the criterion and empties the results.
     void chooseCriterion(int index);
@@ -53,7 +53,7 @@ private:
     void reportEmptyDate();
     void ListBox2Click(int line);
 
-    TForm1& m_window;
+    MainForm& m_window;
     Messenger& m_messenger;
 
     QString m_poradc;

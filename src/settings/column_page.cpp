@@ -1,8 +1,8 @@
 #include "settings/column_page.h"
 
-#include "app/bold_label.h"
-#include "app/cp1250_validator.h"
 #include "platform/messenger.h"
+#include "widgets/bold_label.h"
+#include "widgets/cp1250_validator.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/row_looks.h"
 #include "settings/sample_rows.h"
 #include "settings/settings.h"
+#include "widgets/row_looks.h"
 
 #include <QAbstractTableModel>
 #include <QGroupBox>

@@ -7,14 +7,9 @@
 #include <QString>
 #include <QStringList>
 
-#include <array>
-
+class GeneralPage;
+class MainForm;
 class Messenger;
-class TForm1;
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QPushButton;
 class QTabWidget;
 
 // The settings dialog "Nastavení programu": general options, day names, year range
@@ -25,13 +20,11 @@ class Tnastav final : public QDialog {
     Q_DISABLE_COPY_MOVE(Tnastav)
 
 public:
-    static constexpr int kOptionCount = 5;
-
     // Opens the dialog over the main window, which has checked the selection, written
     // the overview lists and put the selected row into `pocet`; returns once it closed.
-    static void open(TForm1& window, Messenger& messenger);
+    static void open(MainForm& window, Messenger& messenger);
 
-    Tnastav(TForm1& window, Messenger& messenger, QWidget* parent = nullptr);
+    Tnastav(MainForm& window, Messenger& messenger, QWidget* parent = nullptr);
     ~Tnastav() override;
 
     // The working copy the pages edit; its `pocets` is the dialog's column count `pocet`.
@@ -41,14 +34,12 @@ public:
     const QString& pocet1() const { return m_pocet1; }
     // The day-name format being chosen, 0 ... 3.
     int formatIndex() const;
-    TForm1& mainWindow() { return m_window; }
     const YearRange& yearRange() const { return m_range; }
     const QStringList& workingYears() const { return m_years; }
     const QStringList& workingDayCounts() const { return m_dayCounts; }
 
-    // Puts a page widget in place of page `index` (1 "Nastavení barev", 2 "Možnosti
-    // zobrazení", 3 "Nastavení sloupců"), keeping the page's caption.
-    void setPage(int index, QWidget* page);
+    // Page `index`: 0 "Obecné nastavení", 1 "Nastavení barev", 2 "Možnosti zobrazení",
+    // 3 "Nastavení sloupců".
     QWidget* page(int index) const;
 
 signals:
@@ -62,22 +53,11 @@ signals:
     void defaultsRestored();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
-    struct Option {
-        QCheckBox* box = nullptr;
-        QLabel* text = nullptr;
-    };
-
     // Creation: the pages and the buttons below them.
     void createPages();
-    QWidget* createGeneralPage();
-    QWidget* createOptions();
-    QWidget* createYearSection();
-    QWidget* createFormatSection();
-    QWidget* createShortcutSection();
     // Pages 2 to 4: the row looks and the columns.
     void createStylePages();
 
@@ -85,13 +65,6 @@ private:
     bool readLists();
     void transferIn();
     void transferOut(Settings& target) const;
-
-    // The general options: whatever changes a box, its label and the copy follow.
-    void optionChanged(int option);
-    void setFormat(int format, bool marked);
-    void Button40Click();
-    void showRange();
-    void createShortcut(bool desktop);
     void restoreDefaults();
 
     // "Ok" and what the main window does after it closed.
@@ -101,12 +74,10 @@ private:
     void handBackLists();
     void finishOk();
 
-    TForm1& m_window;
+    MainForm& m_window;
     Messenger& m_messenger;
     Settings m_work;
     QString m_pocet1 = QStringLiteral("0");
-    QString m_formatkontrola = QStringLiteral("1");
-    QString m_aktualrok = QStringLiteral("2004");
     YearRange m_range;
     QStringList m_years;
     QStringList m_dayCounts;
@@ -115,11 +86,5 @@ private:
     bool m_placed = false;
 
     QTabWidget* m_pages = nullptr;
-    std::array<Option, kOptionCount> m_options;
-    QComboBox* m_format = nullptr;
-    QPushButton* m_addYear = nullptr;
-    QLabel* m_doroku = nullptr;
-    QLabel* m_pocetnroku = nullptr;
-    QLabel* m_pocetdni = nullptr;
-    QLabel* m_aktualrokLabel = nullptr;
+    GeneralPage* m_general = nullptr;
 };

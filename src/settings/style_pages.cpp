@@ -1,12 +1,10 @@
 #include "settings/style_pages.h"
 
-#include "app/bold_label.h"
-#include "app/system_colors.h"
-#include "settings/column_page.h"
 #include "settings/font_picker.h"
 #include "settings/sample_rows.h"
-#include "settings/settings_dialog.h"
 #include "settings/style_picker.h"
+#include "widgets/bold_label.h"
+#include "widgets/system_colors.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -202,26 +200,4 @@ void DisplayPage::pickStyle(int item)
     Tstyl picker(m_working.items[static_cast<size_t>(item)], this);
     picker.exec();
     refreshPreview();
-}
-
-// ---- the dialog's pages 2 to 4 --------------------------------------------
-
-void addStylePages(Tnastav& dialog, Messenger& messenger)
-{
-    Settings& working = dialog.working();
-    // Made inside the dialog, so that they measure their controls in its face.
-    auto* columns = new ColumnPage(working, messenger, &dialog);
-    const std::array<StylePage*, 3> pages { new ColourPage(working, &dialog),
-        new DisplayPage(working, &dialog), columns };
-    for (int i = 0; i < 3; ++i) {
-        StylePage* page = pages[static_cast<size_t>(i)];
-        dialog.setPage(i + 1, page);
-        // A new working copy (the transfer in, "Výchozí nastavení") reaches every control.
-        QObject::connect(&dialog, &Tnastav::transferredIn, page, &StylePage::load);
-        QObject::connect(&dialog, &Tnastav::defaultsRestored, page, &StylePage::load);
-        QObject::connect(&dialog, &Tnastav::formatChanged, page, &StylePage::refreshPreview);
-        QObject::connect(&dialog, &Tnastav::gridLinesChanged, page, &StylePage::refreshPreview);
-        QObject::connect(&dialog, &Tnastav::pageChanged, page, &StylePage::refreshPreview);
-    }
-    QObject::connect(&dialog, &Tnastav::pageChanged, columns, &ColumnPage::showColumnRows);
 }

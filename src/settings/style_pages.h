@@ -10,7 +10,6 @@
 #include <memory>
 
 class Messenger;
-class Tnastav;
 class QGridLayout;
 class QLabel;
 class QPushButton;
@@ -83,7 +82,3 @@ private:
 
     int m_cislo = 0;
 };
-
-// Puts the colour, display and column pages into the settings dialog as its pages 2 to 4,
-// working on the dialog's working copy, and keeps their previews in step with the dialog.
-void addStylePages(Tnastav& dialog, Messenger& messenger);

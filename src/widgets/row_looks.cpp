@@ -1,6 +1,6 @@
-#include "app/row_looks.h"
+#include "widgets/row_looks.h"
 
-#include "app/system_colors.h"
+#include "widgets/system_colors.h"
 
 RowLook RowLooks::lookOf(const RowItem& item, const QFont& listFont)
 {

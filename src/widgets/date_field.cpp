@@ -1,4 +1,4 @@
-#include "app/date_field.h"
+#include "widgets/date_field.h"
 
 #include "platform/clock.h"
 

@@ -1,4 +1,4 @@
-#include "app/cp1250_validator.h"
+#include "widgets/cp1250_validator.h"
 
 #include "platform/cp1250.h"
 

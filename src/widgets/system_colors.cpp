@@ -1,4 +1,4 @@
-#include "app/system_colors.h"
+#include "widgets/system_colors.h"
 
 #include <array>
 #include <cmath>

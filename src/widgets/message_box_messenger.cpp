@@ -1,4 +1,4 @@
-#include "app/message_box_messenger.h"
+#include "widgets/message_box_messenger.h"
 
 #include <QMessageBox>
 

@@ -1,4 +1,4 @@
-#include "app/screen_centre.h"
+#include "widgets/screen_centre.h"
 
 #include <QScreen>
 #include <QWidget>

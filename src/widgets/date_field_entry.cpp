@@ -1,6 +1,6 @@
-#include "app/date_field_entry.h"
+#include "widgets/date_field_entry.h"
 
-#include "app/date_field.h"
+#include "widgets/date_field.h"
 
 #include <QEvent>
 #include <QFocusEvent>

@@ -1,4 +1,4 @@
-#include "app/bold_label.h"
+#include "widgets/bold_label.h"
 
 #include <QLabel>
 
