@@ -1,0 +1,66 @@
+#pragma once
+
+#include "records/event_record.h"
+
+#include <QApplication>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+class DayTable;
+class Messenger;
+class QWidget;
+class TForm1;
+
+// What the tests that drive the program's windows share.
+namespace fixture {
+
+// The main window as users get it (built by the program's own assembling function) on
+// the program directory `dir`; shown and exposed unless `show` is false. Null when it
+// could not be shown.
+std::unique_ptr<TForm1> openWindow(const QString& dir, Messenger& messenger, bool show = true);
+
+// Runs `act` on the modal dialog of type T that `trigger` opens, closes the dialog if
+// `act` left it open, and tells whether such a dialog came at all. `act` runs inside
+// the dialog's own event loop, as the user's clicks and keys would.
+template <typename T> bool onModal(const std::function<void(T&)>& act, const std::function<void()>& trigger)
+{
+    // Shared: when no dialog comes, the timer may fire after this has returned.
+    const auto came = std::make_shared<bool>(false);
+    QTimer::singleShot(0, [came, act] {
+        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        *came = true;
+        act(*dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    trigger();
+    return *came;
+}
+
+// Clicks the main window's toolbar button `name` (ToolButton1 ... ToolButton9) with the mouse.
+void clickToolButton(TForm1& window, const char* name);
+
+// Types any text, one key press per character (QTest's own typing takes Latin-1 only).
+void typeText(QWidget* widget, const QString& text);
+
+// An extra row: no day name or date, the given texts.
+EventRecord extraRow(const QString& time, const QString& event, const QString& value1 = {},
+    const QString& value2 = {});
+
+// The six texts of a record, day name first.
+QStringList fieldsOf(const EventRecord& record);
+
+// The row of a day of 2004 in the first run's table (which holds the days of 2004 only).
+inline int rowOf2004(int day, int month)
+{
+    return QDate(2004, 1, 1).daysTo(QDate(2004, month, day));
+}
+
+} // namespace fixture
