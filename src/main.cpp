@@ -16,6 +16,8 @@ int main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zorivka"));
+    // The installed desktop entry's name: the Wayland app id that finds the launcher.
+    QGuiApplication::setDesktopFileName(QStringLiteral("cz.zorivka.Zorivka"));
     QApplication::setWindowIcon(icons::program());
 
     translations::installQtCzech(app);
