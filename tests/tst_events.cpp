@@ -1,18 +1,16 @@
 #include "app/main_window.h"
-#include "app/program.h"
 #include "calendar/day_table.h"
 #include "platform/clock.h"
 #include "recording_messenger.h"
-#include "records/data_file.h"
 #include "records/edit_record_dialog.h"
 #include "records/new_record_dialog.h"
 #include "records/placing.h"
 #include "test_files.h"
 #include "widgets/date_field.h"
+#include "window_fixture.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
-#include <QApplication>
 #include <QCalendarWidget>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,113 +20,83 @@
 #include <QSpinBox>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
-#include <cstring>
-#include <functional>
 #include <memory>
 
 namespace {
 
 using Field = EventRecord::Field;
+using fixture::extraRow;
+using fixture::fieldsOf;
+using fixture::rowOf2004;
 
-// Row of dd.mm.2004 in a first-run table (the rows are the days of 2004).
-int rowOf(int day, int month)
+void fill(RecordDialog& dialog, int row, const QStringList& texts)
 {
-    return QDate(2004, 1, 1).daysTo(QDate(2004, month, day));
+    for (int c = 0; c < texts.size(); ++c)
+        dialog.edit(row, c + 1)->setText(texts[c]);
 }
 
-EventRecord extraRow(
-    const QString& time, const QString& event, const QString& value1 = {}, const QString& value2 = {})
+void confirm(RecordDialog& dialog)
 {
-    EventRecord record = EventRecord::blank();
-    record.setText(Field::Time, time);
-    record.setText(Field::Event, event);
-    record.setText(Field::Value1, value1);
-    record.setText(Field::Value2, value2);
-    return record;
+    dialog.findChild<QPushButton*>("Button1")->click();
 }
 
-// Types any text, one key press per character (QTest's own only types Latin-1).
-void type(QWidget* widget, const QString& text)
+// Every message as "icon|title|text", to compare all three at once.
+QStringList shown(const RecordingMessenger& messenger)
 {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-    }
-}
-
-QStringList texts(const EventRecord& record)
-{
+    const char* icons[] = { "Information", "Warning", "Error", "Question", "NoIcon" };
     QStringList all;
-    for (int f = 0; f < EventRecord::fieldCount; ++f)
-        all << record.text(Field(f));
+    for (const auto& m : messenger.messages())
+        all << QStringLiteral("%1|%2|%3").arg(QLatin1String(icons[int(m.icon)]), m.title, m.text);
     return all;
 }
 
-// Runs `act` on the modal dialog of type T that the next command opens.
-template <typename T> void onDialog(std::function<void(T&)> act)
+void addItems(Tzaznam& dialog, int more)
 {
-    QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        QVERIFY2(dialog, "no dialog of the expected kind opened");
-        act(*dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
+    for (int i = 0; i < more; ++i)
+        QTest::keyClick(dialog.itemCountBox(), Qt::Key_Up);
 }
 
 } // namespace
 
+// Creating, editing and deleting events through the shipped main window.
 class TestEvents : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init();
     void cleanup();
 
-    void threeItemsGoUnderTheDayRow();
-    void anExtraRowStaysTheTarget();
-    void anEarlierEventNamingTheDateIsLeftAlone();
+    void itemsGoUnderTheDayRow();
+    void anExtraRowIsFilledOrFollowed();
     void noTargetKeepsTheDialogOpen();
-    void hiddenColumnsGiveEmptyValues();
-    void fewerItemsDropTheRowsBeyond();
-    void escAndCancelCreateNothing();
-    void theGridFollowsTheColumnCount();
-    void textsAreCp1250AndCutToCapacity();
-    void editingKeepsHiddenValues();
-    void editingShowsAtMostTenRowsOfOneDay();
-    void editingNearTheEndStopsAtTheLastRow();
-    void cancelledEditingChangesNothing();
-    void doubleClickEditsAndWritesBack();
-    void deletingAnExtraRowOrADayRowsEvent();
-    void emptyRowsAndNoChangeNothing();
-    void deletingAllKeepsThePreviousFile();
-    void changesSurviveARestart();
-    void lookupFindsTheDayRowOfADate();
+    void columnsDecideTheGridAndTheValues_data();
+    void columnsDecideTheGridAndTheValues();
+    void editsAreNamedAndHoldCp1250();
+    void cancellingChangesNothing();
+    void editingTakesTheRowsOfOneDay();
+    void deletingRowsAndEvents();
+    void theFileHoldsTheRecordsAndSurvivesDeletingAll();
+    void lookupJumpsToTheDayRow_data();
+    void lookupJumpsToTheDayRow();
     void placingReportsRowsThatAreGone();
     void keyboardAloneCreatesThreeEvents();
     void halfTypedDateAndAMouseClickCreateNothing();
     void aDateFromTheCalendarMovesOnToTheItems();
 
 private:
-    std::unique_ptr<TForm1> open();
-    QString file(const QString& name) const { return m_dir->filePath(name); }
-    void fillRow(RecordDialog& dialog, int row, const QStringList& texts);
-    void createOn(int row, const std::function<void(Tzaznam&)>& act);
+    bool create(int row, const std::function<void(Tzaznam&)>& act);
+    bool edit(int row, const std::function<void(Teditovat&)>& act);
+    void setTexts(int row, const QStringList& fromTime);
+    void reopen();
 
     std::unique_ptr<QTemporaryDir> m_dir;
     RecordingMessenger m_messenger;
     std::unique_ptr<TForm1> m_window;
 };
-
-void TestEvents::initTestCase()
-{
-    QStandardPaths::setTestModeEnabled(true);
-}
 
 void TestEvents::init()
 {
@@ -136,8 +104,7 @@ void TestEvents::init()
     QVERIFY(m_dir->isValid());
     m_messenger.clear();
     clock_source::setNow(QDateTime(QDate(2026, 12, 6), QTime(10, 0)));
-    m_window = open();
-    QVERIFY(m_window);
+    reopen();
 }
 
 void TestEvents::cleanup()
@@ -146,592 +113,441 @@ void TestEvents::cleanup()
     clock_source::setNow({});
 }
 
-std::unique_ptr<TForm1> TestEvents::open()
+void TestEvents::reopen()
 {
-    auto window = program::assembleMainWindow(m_dir->path(), m_messenger);
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()))
-        return nullptr;
-    QCoreApplication::processEvents();
-    return window;
+    m_window.reset();
+    m_window = fixture::openWindow(m_dir->path(), m_messenger);
+    QVERIFY(m_window);
 }
 
-void TestEvents::fillRow(RecordDialog& dialog, int row, const QStringList& texts)
-{
-    for (int c = 0; c < texts.size(); ++c)
-        dialog.edit(row, c + 1)->setText(texts[c]);
-}
-
-void TestEvents::createOn(int row, const std::function<void(Tzaznam&)>& act)
+bool TestEvents::create(int row, const std::function<void(Tzaznam&)>& act)
 {
     m_window->selectRow(row);
-    onDialog<Tzaznam>(act);
-    m_window->findChild<QToolButton*>("ToolButton1")->click();
+    return fixture::onModal<Tzaznam>(act, [this] { fixture::clickToolButton(*m_window, "ToolButton1"); });
 }
 
-void TestEvents::threeItemsGoUnderTheDayRow()
+bool TestEvents::edit(int row, const std::function<void(Teditovat&)>& act)
+{
+    m_window->selectRow(row);
+    return fixture::onModal<Teditovat>(act, [this] { fixture::clickToolButton(*m_window, "ToolButton2"); });
+}
+
+void TestEvents::setTexts(int row, const QStringList& fromTime)
+{
+    EventRecord record = m_window->table().record(row);
+    for (int i = 0; i < fromTime.size(); ++i)
+        record.setText(Field(int(Field::Time) + i), fromTime[i]);
+    m_window->table().setRecord(row, record);
+}
+
+void TestEvents::itemsGoUnderTheDayRow()
 {
     DayTable& table = m_window->table();
-    const int day = rowOf(11, 1);
-    EventRecord withEvent = table.record(day);
-    withEvent.setText(Field::Event, "Staré");
-    table.setRecord(day, withEvent);
-    table.insertRecord(day + 1, extraRow("18:00", "Dřívější 1"));
-    table.insertRecord(day + 2, extraRow("19:00", "Dřívější 2"));
+    const int day = rowOf2004(11, 1);
+    setTexts(day, { "", "Staré" });
+    table.insertRecord(day + 1, extraRow("18:00", "Dřívější"));
     const int rows = table.rowCount();
     QAbstractItemModelTester tester(&m_window->model());
     QSignalSpy resets(&m_window->model(), &QAbstractItemModel::modelReset);
 
-    createOn(day, [this](Tzaznam& dialog) {
+    QVERIFY(create(day, [&](Tzaznam& dialog) {
         QCOMPARE(dialog.dateField()->text(), QStringLiteral("11.01.2004"));
-        QCOMPARE(m_window->state().pocet, QStringList { QString::number(rowOf(11, 1)) });
-        QTest::keyClick(dialog.itemCountBox(), Qt::Key_Up);
-        QTest::keyClick(dialog.itemCountBox(), Qt::Key_Up);
-        QCOMPARE(dialog.itemCount(), 3);
-        fillRow(dialog, 1, { "10:00", "Koncert" });
-        fillRow(dialog, 2, { "11:00", "Výstava" });
-        fillRow(dialog, 3, { "12:00", "Divadlo" });
-        dialog.findChild<QPushButton*>("Button1")->click();
-    });
-
-    // The day's own event stays; all three items go directly under it, in order.
+        QCOMPARE(m_window->state().pocet, QStringList { QString::number(day) });
+        addItems(dialog, 4);
+        fill(dialog, 1, { "10:00", "Koncert" });
+        fill(dialog, 2, { " ", "  " }); // a blank item makes no row
+        fill(dialog, 3, { "11:00", "Výstava" });
+        fill(dialog, 4, { "12:00", "Divadlo" });
+        fill(dialog, 5, { "13:00", "Navíc" });
+        // Fewer items drop the rows beyond; typing into the count does nothing.
+        QTest::keyClick(dialog.itemCountBox(), Qt::Key_Down);
+        QTest::keyClicks(dialog.itemCountBox(), "9");
+        QCOMPARE(dialog.itemCount(), 4);
+        QVERIFY(!dialog.edit(5, 2)->isVisible());
+        QVERIFY(dialog.edit(4, 2)->isVisible());
+        confirm(dialog);
+    }));
+    // The day's own event stays; the items go directly under it, in order.
     QCOMPARE(table.rowCount(), rows + 3);
-    QCOMPARE(texts(table.record(day)).mid(1), QStringList({ "11.01.2004", "", "Staré", "", "" }));
-    QVERIFY(table.record(day).isDayRow());
-    QCOMPARE(texts(table.record(day + 1)), QStringList({ "", "", "10:00", "Koncert", "", "" }));
+    QCOMPARE(fieldsOf(table.record(day)).mid(1), QStringList({ "11.01.2004", "", "Staré", "", "" }));
+    QCOMPARE(fieldsOf(table.record(day + 1)), QStringList({ "", "", "10:00", "Koncert", "", "" }));
     QCOMPARE(table.record(day + 2).text(Field::Event), QStringLiteral("Výstava"));
     QCOMPARE(table.record(day + 3).text(Field::Event), QStringLiteral("Divadlo"));
-    QCOMPARE(table.record(day + 4).text(Field::Event), QStringLiteral("Dřívější 1"));
-    QCOMPARE(table.record(day + 5).text(Field::Event), QStringLiteral("Dřívější 2"));
-    QCOMPARE(table.record(day + 6).text(Field::Date), QStringLiteral("12.01.2004"));
+    QCOMPARE(table.record(day + 4).text(Field::Event), QStringLiteral("Dřívější"));
     QCOMPARE(m_window->selectedRow(), day + 3);
     QCOMPARE(resets.count(), 0);
-    // The dialog leaves the record fields as it found them.
-    QVERIFY(m_window->state().pocet.isEmpty());
-    QVERIFY(m_window->state().u1.isEmpty() && m_window->state().u2.isEmpty());
-    QVERIFY(m_window->state().ze[4].isEmpty());
+    // The dialog leaves the entry fields as it found them.
+    const MainState& state = m_window->state();
+    QVERIFY(state.pocet.isEmpty() && state.u1.isEmpty() && state.u2.isEmpty() && state.ze[4].isEmpty());
 }
 
-void TestEvents::anExtraRowStaysTheTarget()
+void TestEvents::anExtraRowIsFilledOrFollowed()
 {
     DayTable& table = m_window->table();
-    const int day = rowOf(2, 2);
+    const int day = rowOf2004(2, 2);
     // Blanks only: the row holds no event, so item 1 fills it.
     table.insertRecord(day + 1, extraRow("  ", " "));
     const int rows = table.rowCount();
-    createOn(day + 1, [this](Tzaznam& dialog) {
+    QVERIFY(create(day + 1, [](Tzaznam& dialog) {
         QVERIFY(dialog.dateField()->isEmpty());
-        QTest::keyClick(dialog.itemCountBox(), Qt::Key_Up);
-        QTest::keyClick(dialog.itemCountBox(), Qt::Key_Up);
-        fillRow(dialog, 1, { "9:00", "Nové" });
-        fillRow(dialog, 2, { " ", "  " }); // a blank item makes no row
-        fillRow(dialog, 3, { "9:30", "Druhé" });
-        dialog.findChild<QPushButton*>("Button1")->click();
-    });
+        addItems(dialog, 1);
+        fill(dialog, 1, { "9:00", "Nové" });
+        fill(dialog, 2, { "9:30", "Druhé" });
+        confirm(dialog);
+    }));
     QCOMPARE(table.rowCount(), rows + 1);
-    QCOMPARE(texts(table.record(day + 1)), QStringList({ "", "", "9:00", "Nové", "", "" }));
-    QCOMPARE(texts(table.record(day + 2)), QStringList({ "", "", "9:30", "Druhé", "", "" }));
-    QCOMPARE(texts(table.record(day)).mid(1), QStringList({ "02.02.2004", "", "", "", "" }));
+    QCOMPARE(fieldsOf(table.record(day + 1)), QStringList({ "", "", "9:00", "Nové", "", "" }));
+    QCOMPARE(fieldsOf(table.record(day + 2)), QStringList({ "", "", "9:30", "Druhé", "", "" }));
+    QCOMPARE(fieldsOf(table.record(day)).mid(1), QStringList({ "02.02.2004", "", "", "", "" }));
     QCOMPARE(m_window->selectedRow(), day + 2);
-    QVERIFY(m_messenger.messages().isEmpty());
 
-    // Opened on an extra row with an event, the date untouched: item 1 goes under it.
-    createOn(day + 2, [this](Tzaznam& dialog) {
-        fillRow(dialog, 1, { "", "Třetí" });
-        dialog.findChild<QPushButton*>("Button1")->click();
-    });
+    // An extra row with an event, the date untouched: item 1 goes under it.
+    QVERIFY(create(day + 2, [](Tzaznam& dialog) {
+        fill(dialog, 1, { "", "Třetí" });
+        confirm(dialog);
+    }));
     QCOMPARE(table.record(day + 2).text(Field::Event), QStringLiteral("Druhé"));
-    QCOMPARE(texts(table.record(day + 3)), QStringList({ "", "", "", "Třetí", "", "" }));
+    QCOMPARE(fieldsOf(table.record(day + 3)), QStringList({ "", "", "", "Třetí", "", "" }));
     QCOMPARE(m_window->selectedRow(), day + 3);
-}
-
-void TestEvents::anEarlierEventNamingTheDateIsLeftAlone()
-{
-    DayTable& table = m_window->table();
-    const EventRecord early = extraRow("", "předprodej do 15.03.2004");
-    table.insertRecord(rowOf(5, 1) + 1, early);
-    const int target = rowOf(15, 3) + 1;
-    createOn(rowOf(1, 3), [&](Tzaznam& dialog) {
-        dialog.dateField()->setDate(QDate(2004, 3, 15));
-        // The list follows the date field.
-        QCOMPARE(m_window->selectedRow(), target);
-        QCOMPARE(m_window->state().pocet, QStringList { QString::number(target) });
-        fillRow(dialog, 1, { "20:00", "Premiéra" });
-        dialog.findChild<QPushButton*>("Button1")->click();
-    });
-    QCOMPARE(table.record(rowOf(5, 1) + 1), early);
-    QCOMPARE(texts(table.record(target)).mid(1), QStringList({ "15.03.2004", "20:00", "Premiéra", "", "" }));
-    QCOMPARE(table.record(rowOf(1, 3) + 1).text(Field::Event), QString());
+    QVERIFY(m_messenger.messages().isEmpty());
 }
 
 void TestEvents::noTargetKeepsTheDialogOpen()
 {
     DayTable& table = m_window->table();
+    const EventRecord early = extraRow("", "předprodej do 11.06.2004");
+    table.insertRecord(rowOf2004(5, 1) + 1, early);
     const auto before = table.records();
+    const int target = rowOf2004(11, 6) + 1;
     int failures = 0;
-    createOn(rowOf(10, 6), [&](Tzaznam& dialog) {
-        auto* create = dialog.findChild<QPushButton*>("Button1");
-        fillRow(dialog, 1, { "1", "Nikde" });
-        // A date outside the calendar, a field the user emptied, an unfinished date.
+    QVERIFY(create(target - 1, [&](Tzaznam& dialog) {
+        fill(dialog, 1, { "1", "Nikde" });
+        DateField* date = dialog.dateField();
         const auto attempt = [&] {
             m_messenger.clear();
-            create->click();
+            confirm(dialog);
             QVERIFY(dialog.isVisible());
-            QCOMPARE(m_messenger.messages().size(), 1);
-            QCOMPARE(m_messenger.messages()[0].text, QStringLiteral("Hledaný datum nebyl nalezen"));
-            QCOMPARE(m_messenger.messages()[0].title, QStringLiteral("Nový záznam"));
-            QCOMPARE(m_messenger.messages()[0].icon, Messenger::Icon::Error);
+            QCOMPARE(shown(m_messenger), QStringList { "Error|Nový záznam|Hledaný datum nebyl nalezen" });
             ++failures;
         };
-        dialog.dateField()->setDate(QDate(2005, 1, 3));
+        // A date outside the calendar, a field the user emptied, an unfinished date.
+        date->setDate(QDate(2005, 1, 3));
         attempt();
-        dialog.dateField()->clear();
+        date->clear();
         attempt();
-        dialog.dateField()->setDate(QDate(2004, 6, 10));
-        dialog.dateField()->lineEdit()->setFocus();
-        dialog.dateField()->lineEdit()->selectAll();
-        QTest::keyClicks(dialog.dateField()->lineEdit(), "1206");
+        date->setDate(QDate(2004, 6, 10));
+        date->lineEdit()->setFocus();
+        date->lineEdit()->selectAll();
+        QTest::keyClicks(date->lineEdit(), "1206");
         attempt();
-        // Another date then works.
-        dialog.dateField()->setDate(QDate(2004, 6, 11));
-        create->click();
+        // Another date works; the list follows it to its day row, not to a row naming it.
+        date->setDate(QDate(2004, 6, 11));
+        QCOMPARE(m_window->selectedRow(), target);
+        QCOMPARE(m_window->state().pocet, QStringList { QString::number(target) });
+        confirm(dialog);
         QVERIFY(!dialog.isVisible());
-    });
+    }));
     QCOMPARE(failures, 3);
     QCOMPARE(table.rowCount(), int(before.size()));
-    QCOMPARE(table.record(rowOf(11, 6)).text(Field::Event), QStringLiteral("Nikde"));
-    QCOMPARE(table.record(rowOf(10, 6)), before[size_t(rowOf(10, 6))]);
+    QCOMPARE(table.record(rowOf2004(5, 1) + 1), early);
+    QCOMPARE(fieldsOf(table.record(target)).mid(1), QStringList({ "11.06.2004", "1", "Nikde", "", "" }));
+    QCOMPARE(table.record(target - 1), before[size_t(target - 1)]);
 }
 
-void TestEvents::hiddenColumnsGiveEmptyValues()
+void TestEvents::columnsDecideTheGridAndTheValues_data()
+{
+    QTest::addColumn<QString>("columns");
+    QTest::addColumn<int>("width");
+    QTest::newRow("4") << "4" << 287;
+    QTest::newRow("5") << "5" << 367;
+    QTest::newRow("6") << "6" << 487;
+}
+
+void TestEvents::columnsDecideTheGridAndTheValues()
+{
+    QFETCH(QString, columns);
+    QFETCH(int, width);
+    const int shown = columns.toInt() - 2;
+    DayTable& table = m_window->table();
+    m_window->settings().pocets = columns;
+    const int day = rowOf2004(9, 9);
+    QVERIFY(create(day, [&](Tzaznam& dialog) {
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Nový záznam"));
+        QCOMPARE(dialog.size(), QSize(width, 327));
+        QCOMPARE(dialog.edit(1, 3)->isVisible(), shown >= 3);
+        QCOMPARE(dialog.edit(1, 4)->isVisible(), shown >= 4);
+        QCOMPARE(dialog.edit(2, 1)->y() - dialog.edit(1, 1)->y(), 21);
+        QVERIFY(!dialog.edit(2, 1)->isVisible());
+        QStringList headers;
+        for (auto* label : dialog.findChildren<QLabel*>())
+            if (label->isVisible() && label->buddy() == nullptr)
+                headers << label->text();
+        QCOMPARE(headers, QStringList({ "Hod.", "Akce", "1", "2" }).mid(0, shown));
+        addItems(dialog, 1);
+        // The hidden edits may hold texts; they are not taken.
+        fill(dialog, 1, { "1", "A", "v1", "v2" });
+        fill(dialog, 2, { "2", "B", "w1", "w2" });
+        confirm(dialog);
+    }));
+    const auto value = [&](const char* text, int column) { return shown >= column ? QString(text) : QString(); };
+    QCOMPARE(fieldsOf(table.record(day)).mid(4), QStringList({ value("v1", 3), value("v2", 4) }));
+    QCOMPARE(fieldsOf(table.record(day + 1)).mid(4), QStringList({ value("w1", 3), value("w2", 4) }));
+
+    // Editing keeps the values of hidden columns as they were.
+    const int other = rowOf2004(20, 8);
+    setTexts(other, { "10:00", "Akce", "jedna", "dvě" });
+    table.insertRecord(other + 1, extraRow("11:00", "Další", "tři", "čtyři"));
+    QVERIFY(edit(other, [&](Teditovat& dialog) {
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Editovat záznam"));
+        QCOMPARE(dialog.height(), 271);
+        QCOMPARE(dialog.itemCount(), 2);
+        QCOMPARE(dialog.edit(2, 2)->text(), QStringLiteral("Další"));
+        QCOMPARE(dialog.edit(1, 3)->text(), value("jedna", 3));
+        dialog.edit(1, 2)->setText("Změněno");
+        dialog.edit(2, 1)->setText("12:00");
+        dialog.edit(2, 3)->setText(value("pět", 3));
+        confirm(dialog);
+    }));
+    QCOMPARE(fieldsOf(table.record(other)).mid(1), QStringList({ "20.08.2004", "10:00", "Změněno", "jedna", "dvě" }));
+    QCOMPARE(fieldsOf(table.record(other + 1)),
+        QStringList({ "", "", "12:00", "Další", shown >= 3 ? "pět" : "tři", "čtyři" }));
+    QCOMPARE(m_window->selectedRow(), other);
+}
+
+void TestEvents::editsAreNamedAndHoldCp1250()
 {
     DayTable& table = m_window->table();
-    // From the last day back, so that added rows move none of the days still to come.
-    for (const QString columns : { "6", "5", "4" }) {
-        m_window->settings().pocets = columns;
-        const int day = rowOf(columns.toInt(), 4);
-        createOn(day, [&](Tzaznam& dialog) {
-            QTest::keyClick(dialog.itemCountBox(), Qt::Key_Up);
-            // The hidden edits may hold texts; they are not taken.
-            fillRow(dialog, 1, { "1", "A", "v1", "v2" });
-            fillRow(dialog, 2, { "2", "B", "w1", "w2" });
-            dialog.findChild<QPushButton*>("Button1")->click();
-        });
-        const bool one = columns != "4";
-        const bool two = columns == "6";
-        QCOMPARE(table.record(day).text(Field::Value1), one ? QStringLiteral("v1") : QString());
-        QCOMPARE(table.record(day).text(Field::Value2), two ? QStringLiteral("v2") : QString());
-        QCOMPARE(table.record(day + 1).text(Field::Value1), one ? QStringLiteral("w1") : QString());
-        QCOMPARE(table.record(day + 1).text(Field::Value2), two ? QStringLiteral("w2") : QString());
-    }
-}
-
-void TestEvents::fewerItemsDropTheRowsBeyond()
-{
-    DayTable& table = m_window->table();
-    const int rows = table.rowCount();
-    createOn(rowOf(1, 7), [&](Tzaznam& dialog) {
-        QSpinBox* count = dialog.itemCountBox();
-        for (int i = 0; i < 4; ++i)
-            QTest::keyClick(count, Qt::Key_Up);
-        for (int k = 1; k <= 5; ++k)
-            fillRow(dialog, k, { QString::number(k), QStringLiteral("Položka %1").arg(k) });
-        QTest::keyClick(count, Qt::Key_Down);
-        QTest::keyClick(count, Qt::Key_Down);
-        // Typing into the count does nothing.
-        QTest::keyClicks(count, "9");
-        QCOMPARE(count->value(), 3);
-        QVERIFY(!dialog.edit(4, 2)->isVisible());
-        QVERIFY(dialog.edit(3, 2)->isVisible());
-        dialog.findChild<QPushButton*>("Button1")->click();
-    });
-    QCOMPARE(table.rowCount(), rows + 2);
-    QCOMPARE(table.record(rowOf(1, 7) + 2).text(Field::Event), QStringLiteral("Položka 3"));
-    QCOMPARE(table.record(rowOf(1, 7) + 3).text(Field::Date), QStringLiteral("02.07.2004"));
-}
-
-void TestEvents::escAndCancelCreateNothing()
-{
-    DayTable& table = m_window->table();
-    const auto before = table.records();
-    createOn(rowOf(3, 3), [&](Tzaznam& dialog) {
-        QTest::keyClick(dialog.itemCountBox(), Qt::Key_Up);
-        fillRow(dialog, 1, { "1", "Nic" });
-        dialog.edit(2, 2)->setFocus();
-        QTest::keyClick(dialog.edit(2, 2), Qt::Key_Escape);
-        QVERIFY(!dialog.isVisible());
-    });
-    createOn(rowOf(3, 3), [&](Tzaznam& dialog) {
-        dialog.dateField()->lineEdit()->setFocus();
-        QTest::keyClick(dialog.dateField()->lineEdit(), Qt::Key_Escape);
-        QVERIFY(!dialog.isVisible());
-    });
-    createOn(rowOf(3, 3), [&](Tzaznam& dialog) {
-        fillRow(dialog, 1, { "1", "Nic" });
-        dialog.dateField()->setDate(QDate(2004, 3, 4));
-        dialog.findChild<QPushButton*>("Button2")->click();
-    });
-    QVERIFY(table.records() == before);
-    QVERIFY(m_window->state().pocet.isEmpty());
-    QVERIFY(m_window->state().ListBox1.isEmpty());
-    QCOMPARE(m_window->focusWidget(), m_window->listView());
-}
-
-void TestEvents::theGridFollowsTheColumnCount()
-{
-    const QList<QPair<QString, int>> widths = { { "4", 287 }, { "5", 367 }, { "6", 487 } };
-    for (const auto& [columns, width] : widths) {
-        m_window->settings().pocets = columns;
-        createOn(rowOf(9, 9), [&, width = width, columns = columns](Tzaznam& dialog) {
-            QCOMPARE(dialog.windowTitle(), QStringLiteral("Nový záznam"));
-            QCOMPARE(dialog.width(), width);
-            QCOMPARE(dialog.height(), 327);
-            QCOMPARE(dialog.edit(1, 3)->isVisible(), columns != "4");
-            QCOMPARE(dialog.edit(1, 4)->isVisible(), columns == "6");
-            QCOMPARE(dialog.edit(2, 1)->y() - dialog.edit(1, 1)->y(), 21);
-            QVERIFY(!dialog.edit(2, 1)->isVisible());
-            QStringList headers;
-            for (auto* label : dialog.findChildren<QLabel*>())
-                if (label->isVisible() && label->buddy() == nullptr)
-                    headers << label->text();
-            QCOMPARE(headers, QStringList({ "Hod.", "Akce", "1", "2" }).mid(0, columns.toInt() - 2));
-        });
-    }
-    m_window->settings().pocets = "6";
-    createOn(rowOf(9, 9), [](Tzaznam& dialog) {
+    const int day = rowOf2004(20, 5);
+    QVERIFY(create(day, [](Tzaznam& dialog) {
         QCOMPARE(dialog.edit(3, 2)->objectName(), QStringLiteral("Edit10"));
+        QCOMPARE(dialog.edit(10, 4)->objectName(), QStringLiteral("Edit40"));
         QCOMPARE(dialog.edit(3, 2)->accessibleName(), QStringLiteral("Akce 3"));
         QCOMPARE(dialog.edit(10, 1)->accessibleName(), QStringLiteral("Hod. 10"));
-        QCOMPARE(dialog.edit(10, 4)->objectName(), QStringLiteral("Edit40"));
         QCOMPARE(dialog.itemCountBox()->accessibleName(), QStringLiteral("Počet položek pro vytvoření:"));
         QCOMPARE(dialog.dateField()->lineEdit()->accessibleName(), QStringLiteral("Vytvořit k datu:"));
-        dialog.edit(1, 2)->setText("Dlouhý text akce");
-        QCOMPARE(dialog.edit(1, 2)->toolTip(), QStringLiteral("Dlouhý text akce"));
-        QTest::keyClick(dialog.edit(1, 2), Qt::Key_Backspace);
-        QCOMPARE(dialog.edit(1, 2)->toolTip(), QStringLiteral("Dlouhý text akc"));
-    });
-}
-
-void TestEvents::textsAreCp1250AndCutToCapacity()
-{
-    DayTable& table = m_window->table();
-    const int day = rowOf(20, 5);
-    createOn(day, [](Tzaznam& dialog) {
+        QCOMPARE(dialog.edit(1, 1)->maxLength(), 12);
         QLineEdit* event = dialog.edit(1, 2);
         QCOMPARE(event->maxLength(), 40);
-        QCOMPARE(dialog.edit(1, 1)->maxLength(), 12);
         event->setFocus();
-        type(event, QStringLiteral("Žluťoučký kůň €"));
-        type(event, QStringLiteral("日"));
+        fixture::typeText(event, QStringLiteral("Žluťoučký kůň €日"));
         QCOMPARE(event->text(), QStringLiteral("Žluťoučký kůň €"));
-        dialog.findChild<QPushButton*>("Button1")->click();
-    });
-    QCOMPARE(table.record(day).text(Field::Event), QStringLiteral("Žluťoučký kůň €"));
+        // The hint shows the whole text as it changes.
+        QCOMPARE(event->toolTip(), QStringLiteral("Žluťoučký kůň €"));
+        QTest::keyClick(event, Qt::Key_Backspace);
+        QCOMPARE(event->toolTip(), QStringLiteral("Žluťoučký kůň "));
+        confirm(dialog);
+    }));
+    QCOMPARE(table.record(day).text(Field::Event), QStringLiteral("Žluťoučký kůň "));
 
     // The edit dialog takes any length and stores what fits.
-    m_window->selectRow(day);
-    onDialog<Teditovat>([](Teditovat& dialog) {
-        QCOMPARE(dialog.edit(1, 2)->text(), QStringLiteral("Žluťoučký kůň €"));
+    QVERIFY(edit(day, [](Teditovat& dialog) {
         dialog.edit(1, 2)->setText(QString(50, QLatin1Char('x')));
-        dialog.findChild<QPushButton*>("Button1")->click();
-    });
-    m_window->findChild<QToolButton*>("ToolButton2")->click();
+        confirm(dialog);
+    }));
     QCOMPARE(table.record(day).text(Field::Event), QString(40, QLatin1Char('x')));
 }
 
-void TestEvents::editingKeepsHiddenValues()
+void TestEvents::cancellingChangesNothing()
 {
     DayTable& table = m_window->table();
-    // From the last day back, so that added rows move none of the days still to come.
-    for (const QString columns : { "6", "5", "4" }) {
-        m_window->settings().pocets = columns;
-        const int day = rowOf(columns.toInt() + 10, 8);
-        EventRecord first = table.record(day);
-        first.setText(Field::Time, "10:00");
-        first.setText(Field::Event, "Akce");
-        first.setText(Field::Value1, "jedna");
-        first.setText(Field::Value2, "dvě");
-        table.setRecord(day, first);
-        table.insertRecord(day + 1, extraRow("11:00", "Další", "tři", "čtyři"));
-        m_window->selectRow(day);
-        onDialog<Teditovat>([&](Teditovat& dialog) {
-            QCOMPARE(dialog.windowTitle(), QStringLiteral("Editovat záznam"));
-            QCOMPARE(dialog.height(), 271);
-            QCOMPARE(dialog.itemCount(), 2);
-            QCOMPARE(dialog.edit(2, 2)->text(), QStringLiteral("Další"));
-            QCOMPARE(dialog.edit(1, 3)->text(), columns == "4" ? QString() : QStringLiteral("jedna"));
-            dialog.edit(1, 2)->setText("Změněno");
-            dialog.edit(2, 1)->setText("12:00");
-            dialog.edit(2, 3)->setText(columns == "4" ? QString() : QStringLiteral("pět"));
-            dialog.findChild<QPushButton*>("Button1")->click();
-        });
-        m_window->findChild<QToolButton*>("ToolButton2")->click();
-        const QString date = QDate(2004, 8, columns.toInt() + 10).toString("dd.MM.yyyy");
-        QCOMPARE(texts(table.record(day)).mid(1), QStringList({ date, "10:00", "Změněno", "jedna", "dvě" }));
-        QCOMPARE(texts(table.record(day + 1)),
-            QStringList({ "", "", "12:00", "Další", columns == "4" ? "tři" : "pět", "čtyři" }));
-        QCOMPARE(m_window->selectedRow(), day);
+    const int day = rowOf2004(3, 3);
+    table.insertRecord(day + 1, extraRow("1", "Beze změny"));
+    const auto before = table.records();
+    const auto escape = [](QWidget* from) {
+        from->setFocus();
+        QTest::keyClick(from, Qt::Key_Escape);
+    };
+    QVERIFY(create(day, [&](Tzaznam& dialog) {
+        addItems(dialog, 1);
+        fill(dialog, 1, { "1", "Nic" });
+        escape(dialog.edit(2, 2));
+        QVERIFY(!dialog.isVisible());
+    }));
+    QVERIFY(create(day, [&](Tzaznam& dialog) {
+        escape(dialog.dateField()->lineEdit());
+        QVERIFY(!dialog.isVisible());
+    }));
+    QVERIFY(create(day, [](Tzaznam& dialog) {
+        fill(dialog, 1, { "1", "Nic" });
+        dialog.dateField()->setDate(QDate(2004, 3, 4));
+        dialog.findChild<QPushButton*>("Button2")->click();
+    }));
+    for (bool byKey : { false, true }) {
+        QVERIFY(edit(day, [&](Teditovat& dialog) {
+            fill(dialog, 2, { "2", "Změna" });
+            if (byKey)
+                escape(dialog.edit(2, 2));
+            else
+                dialog.findChild<QPushButton*>("Button2")->click();
+            QVERIFY(!dialog.isVisible());
+        }));
     }
+    QVERIFY(table.records() == before);
+    QVERIFY(m_window->state().pocet.isEmpty());
+    QVERIFY(m_window->state().ListBox1.isEmpty());
+    QVERIFY(m_window->state().ze[5].isEmpty());
+    QCOMPARE(m_window->focusWidget(), m_window->listView());
 }
 
-void TestEvents::editingShowsAtMostTenRowsOfOneDay()
+void TestEvents::editingTakesTheRowsOfOneDay()
 {
     DayTable& table = m_window->table();
-    const int day = rowOf(1, 10);
+    const int day = rowOf2004(1, 10);
     for (int i = 12; i >= 1; --i)
         table.insertRecord(day + 1, extraRow(QString::number(i), QStringLiteral("Akce %1").arg(i)));
-    onDialog<Teditovat>([](Teditovat& dialog) {
-        QCOMPARE(dialog.itemCount(), 10);
-        QVERIFY(dialog.edit(10, 2)->isVisible());
-        QCOMPARE(dialog.edit(10, 2)->text(), QStringLiteral("Akce 9"));
-    });
-    m_window->selectRow(day);
-    m_window->findChild<QToolButton*>("ToolButton2")->click();
+    // At most ten rows; a double click on the row opens the editor too.
+    QTableView* list = m_window->listView();
+    QVERIFY(fixture::onModal<Teditovat>(
+        [](Teditovat& dialog) {
+            QCOMPARE(dialog.itemCount(), 10);
+            QVERIFY(dialog.edit(10, 2)->isVisible());
+            QCOMPARE(dialog.edit(10, 2)->text(), QStringLiteral("Akce 9"));
+        },
+        [&] {
+            m_window->selectRow(day);
+            const QPoint cell = list->visualRect(m_window->model().index(day, 1)).center();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell);
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell);
+        }));
+    // The next day row ends a day, even when a later day has rows of its own.
+    const int second = day + 13;
+    table.insertRecord(second + 2, extraRow("1", "Jiný den"));
+    QVERIFY(edit(second, [](Teditovat& dialog) { QCOMPARE(dialog.itemCount(), 1); }));
 
-    // A day with one extra row shows two items, not the next day's rows.
-    table.insertRecord(rowOf(3, 10) + 12 + 1, extraRow("1", "Jiný den"));
-    onDialog<Teditovat>([](Teditovat& dialog) {
-        QCOMPARE(dialog.itemCount(), 2);
-        QCOMPARE(dialog.edit(2, 2)->text(), QStringLiteral("Akce 1"));
-        QVERIFY(!dialog.edit(3, 2)->isVisible());
-    });
-    table.removeRecords(day + 2, 11);
-    m_window->selectRow(day);
-    m_window->findChild<QToolButton*>("ToolButton2")->click();
-}
-
-void TestEvents::editingNearTheEndStopsAtTheLastRow()
-{
-    DayTable& table = m_window->table();
+    // The last day stops at the table's end; an extra row alone is its own entry.
     const int last = table.rowCount() - 1;
     table.insertRecord(last + 1, extraRow("1", "Silvestr"));
     table.insertRecord(last + 2, extraRow("2", "Půlnoc"));
-    m_window->selectRow(last);
-    onDialog<Teditovat>([&](Teditovat& dialog) {
-        QCOMPARE(dialog.itemCount(), 3);
+    QVERIFY(edit(last, [&](Teditovat& dialog) {
         QCOMPARE(m_window->state().ListBox1,
             QStringList({ QString::number(last), QString::number(last + 1), QString::number(last + 2) }));
         dialog.edit(3, 2)->setText("Ohňostroj");
-        dialog.findChild<QPushButton*>("Button1")->click();
-    });
-    m_window->findChild<QToolButton*>("ToolButton2")->click();
+        confirm(dialog);
+    }));
     QCOMPARE(table.rowCount(), last + 3);
     QCOMPARE(table.record(last + 2).text(Field::Event), QStringLiteral("Ohňostroj"));
-
-    // An extra row alone is its own entry.
-    m_window->selectRow(last + 1);
-    onDialog<Teditovat>([](Teditovat& dialog) {
+    QVERIFY(edit(last + 1, [](Teditovat& dialog) {
         QCOMPARE(dialog.itemCount(), 1);
         QCOMPARE(dialog.edit(1, 2)->text(), QStringLiteral("Silvestr"));
-        dialog.findChild<QPushButton*>("Button1")->click();
-    });
-    m_window->findChild<QToolButton*>("ToolButton2")->click();
-    QCOMPARE(texts(table.record(last + 1)), QStringList({ "", "", "1", "Silvestr", "", "" }));
+        confirm(dialog);
+    }));
+    QCOMPARE(fieldsOf(table.record(last + 1)), QStringList({ "", "", "1", "Silvestr", "", "" }));
 }
 
-void TestEvents::cancelledEditingChangesNothing()
-{
-    DayTable& table = m_window->table();
-    table.insertRecord(rowOf(4, 4) + 1, extraRow("1", "Beze změny"));
-    const auto before = table.records();
-    for (bool escape : { false, true }) {
-        m_window->selectRow(rowOf(4, 4));
-        onDialog<Teditovat>([escape](Teditovat& dialog) {
-            dialog.edit(1, 2)->setText("Změna");
-            dialog.edit(2, 2)->setText("Změna");
-            if (escape)
-                QTest::keyClick(dialog.edit(2, 2), Qt::Key_Escape);
-            else
-                dialog.findChild<QPushButton*>("Button2")->click();
-        });
-        m_window->findChild<QToolButton*>("ToolButton2")->click();
-    }
-    QVERIFY(table.records() == before);
-    QVERIFY(m_window->state().ListBox1.isEmpty());
-    QVERIFY(m_window->state().ze[1].isEmpty());
-}
-
-void TestEvents::doubleClickEditsAndWritesBack()
-{
-    DayTable& table = m_window->table();
-    const int day = rowOf(8, 8);
-    m_window->selectRow(day);
-    QTableView* list = m_window->listView();
-    const QRect cell = list->visualRect(m_window->model().index(day, 1));
-    onDialog<Teditovat>([](Teditovat& dialog) {
-        QCOMPARE(dialog.itemCount(), 1);
-        dialog.edit(1, 1)->setText("17:00");
-        dialog.edit(1, 2)->setText("Dvojklik");
-        dialog.findChild<QPushButton*>("Button1")->click();
-    });
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
-    QCOMPARE(texts(table.record(day)).mid(1), QStringList({ "08.08.2004", "17:00", "Dvojklik", "", "" }));
-    QCOMPARE(table.rowCount(), 366);
-}
-
-void TestEvents::deletingAnExtraRowOrADayRowsEvent()
+void TestEvents::deletingRowsAndEvents()
 {
     DayTable& table = m_window->table();
     m_window->settings().pocets = "4";
-    const int day = rowOf(6, 6);
-    EventRecord first = table.record(day);
-    first.setText(Field::Time, "10:00");
-    first.setText(Field::Event, "Pryč");
-    first.setText(Field::Value1, "skryté");
-    table.setRecord(day, first);
+    const int day = rowOf2004(6, 6);
+    setTexts(day, { "10:00", "Pryč", "skryté" });
     table.insertRecord(day + 1, extraRow("11:00", "Zůstane"));
     table.insertRecord(day + 2, extraRow("12:00", "Smazat"));
-    const int rows = table.rowCount();
-    auto* remove = m_window->findChild<QToolButton*>("ToolButton3");
+    table.insertRecord(day + 3, extraRow(" ", ""));
+    auto before = table.records();
+    const auto remove = [&](int row, bool yes) {
+        m_messenger.clear();
+        m_messenger.scriptAnswers({ yes });
+        m_window->selectRow(row);
+        fixture::clickToolButton(*m_window, "ToolButton3");
+    };
+    const QString askOne = QStringLiteral("Question|Smazat záznam|Opravdu chcete smazat označený záznam ???");
 
-    m_messenger.scriptAnswers({ true });
-    m_window->selectRow(day + 2);
-    remove->click();
-    QCOMPARE(m_messenger.messages().size(), 1);
-    QCOMPARE(m_messenger.messages()[0].title, QStringLiteral("Smazat záznam"));
-    QCOMPARE(m_messenger.messages()[0].text, QStringLiteral("Opravdu chcete smazat označený záznam ???"));
-    QCOMPARE(m_messenger.messages()[0].icon, Messenger::Icon::Question);
-    QCOMPARE(table.rowCount(), rows - 1);
-    QCOMPARE(table.record(day + 2).text(Field::Date), QStringLiteral("07.06.2004"));
+    // Answering No changes nothing, for one row or all.
+    remove(day + 2, false);
+    m_messenger.scriptAnswers({ false });
+    fixture::clickToolButton(*m_window, "ToolButton4");
+    QCOMPARE(shown(m_messenger),
+        QStringList({ askOne, "Question|Smazat vše|Opravdu chcete smazat všechny záznamy ???" }));
+    QVERIFY(table.records() == before);
 
-    m_messenger.scriptAnswers({ true });
-    m_window->selectRow(day);
-    remove->click();
-    QCOMPARE(table.rowCount(), rows - 1);
-    QCOMPARE(texts(table.record(day)).mid(1), QStringList({ "06.06.2004", "", "", "", "" }));
+    // Extra rows go, a blank one too: nothing else could remove it.
+    remove(day + 2, true);
+    remove(day + 2, true);
+    QCOMPARE(shown(m_messenger), QStringList { askOne });
+    before.erase(before.begin() + day + 2, before.begin() + day + 4);
+    QVERIFY(table.records() == before);
+
+    // A day row loses its event, hidden values included, and stays.
+    remove(day, true);
+    QCOMPARE(fieldsOf(table.record(day)).mid(1), QStringList({ "06.06.2004", "", "", "", "" }));
     QVERIFY(table.record(day).isDayRow());
     QCOMPARE(table.record(day + 1).text(Field::Event), QStringLiteral("Zůstane"));
-    QCOMPARE(m_messenger.messages().size(), 2);
     QVERIFY(m_window->state().pocet.isEmpty() && m_window->state().ListBox1.isEmpty());
 
-    // A row with an event but no time is deleted like any other.
+    // A day row of blanks has nothing to delete.
+    setTexts(day, { "  " });
+    before = table.records();
+    remove(day, true);
+    QCOMPARE(shown(m_messenger), QStringList({ askOne, "Error|Chyba|Záznam je prázdný" }));
+    QVERIFY(table.records() == before);
+
+    // An event without a time, from the menu.
     table.insertRecord(day + 2, extraRow("", "Celodenní výstava"));
     m_messenger.scriptAnswers({ true });
     m_window->selectRow(day + 2);
     m_window->findChild<QAction*>("Smazatzaznam1")->trigger();
-    QCOMPARE(table.rowCount(), rows - 1);
-    QCOMPARE(m_messenger.messages().size(), 3);
-}
-
-void TestEvents::emptyRowsAndNoChangeNothing()
-{
-    DayTable& table = m_window->table();
-    const int day = rowOf(14, 2);
-    EventRecord blanks = table.record(day);
-    blanks.setText(Field::Time, "  ");
-    table.setRecord(day, blanks);
-    table.insertRecord(day + 1, extraRow(" ", ""));
-    table.insertRecord(day + 2, extraRow("20:00", "Zůstává"));
-    auto before = table.records();
-    auto* remove = m_window->findChild<QToolButton*>("ToolButton3");
-
-    // A day row of blanks has nothing to delete.
-    m_messenger.scriptAnswers({ true });
-    m_window->selectRow(day);
-    remove->click();
-    QCOMPARE(m_messenger.messages().size(), 2);
-    QCOMPARE(m_messenger.messages()[0].icon, Messenger::Icon::Question);
-    QCOMPARE(m_messenger.messages()[1].text, QStringLiteral("Záznam je prázdný"));
-    QCOMPARE(m_messenger.messages()[1].title, QStringLiteral("Chyba"));
-    QCOMPARE(m_messenger.messages()[1].icon, Messenger::Icon::Error);
-    QVERIFY(table.records() == before);
-
-    // Answering No changes nothing, for one row or all.
-    m_messenger.clear();
-    m_messenger.scriptAnswers({ false });
-    m_window->selectRow(day + 1);
-    remove->click();
-    m_messenger.scriptAnswers({ false });
-    m_window->findChild<QToolButton*>("ToolButton4")->click();
-    QCOMPARE(m_messenger.messages().size(), 2);
-    QCOMPARE(m_messenger.messages()[1].title, QStringLiteral("Smazat vše"));
-    QCOMPARE(m_messenger.messages()[1].text, QStringLiteral("Opravdu chcete smazat všechny záznamy ???"));
-    QVERIFY(table.records() == before);
-
-    // A blank extra row goes after the question: nothing else could remove it.
-    m_messenger.clear();
-    m_messenger.scriptAnswers({ true });
-    remove->click();
-    QCOMPARE(m_messenger.messages().size(), 1);
-    before.erase(before.begin() + day + 1);
     QVERIFY(table.records() == before);
 }
 
-void TestEvents::deletingAllKeepsThePreviousFile()
+void TestEvents::theFileHoldsTheRecordsAndSurvivesDeletingAll()
 {
+    m_window->settings().pocets = "6";
+    QVERIFY(create(rowOf2004(24, 12), [](Tzaznam& dialog) {
+        addItems(dialog, 1);
+        fill(dialog, 1, { "16:00", "Půlnoční mše", "kostel", "zdarma" });
+        fill(dialog, 2, { "22:00", "Koledy" });
+        confirm(dialog);
+    }));
+    QVERIFY(create(0, [](Tzaznam& dialog) {
+        fill(dialog, 1, { "0:00", "Nový rok" });
+        confirm(dialog);
+    }));
+    const std::vector<EventRecord> expected = m_window->table().records();
+    QCOMPARE(expected.size(), size_t(367));
     m_window->close();
-    m_window.reset();
-    const QByteArray saved = test_files::readRaw(file("data.zrk"));
-    QCOMPARE(saved.size(), 366 * 135);
+    const QString path = m_dir->filePath("data.zrk");
+    const QByteArray saved = test_files::readRaw(path);
+    QCOMPARE(saved, QByteArray(reinterpret_cast<const char*>(expected.data()), 367 * 135));
 
-    m_window = open();
+    // Deleting all is one reset, and the empty list is never saved.
+    reopen();
+    QVERIFY(m_window->table().records() == expected);
     m_messenger.clear();
     m_messenger.scriptAnswers({ true });
     QSignalSpy resets(&m_window->model(), &QAbstractItemModel::modelReset);
     m_window->findChild<QAction*>("Smazatvse1")->trigger();
-    QCOMPARE(m_window->table().rowCount(), 0);
     QCOMPARE(m_window->model().rowCount(), 0);
     QCOMPARE(resets.count(), 1);
     m_window->close();
     QVERIFY(m_messenger.texts().contains(QStringLiteral("Seznam je prázdný")));
-    m_window.reset();
-    QCOMPARE(test_files::readRaw(file("data.zrk")), saved);
-
-    m_window = open();
-    QCOMPARE(m_window->table().rowCount(), 366);
-}
-
-void TestEvents::changesSurviveARestart()
-{
-    m_window->settings().pocets = "6";
-    createOn(rowOf(24, 12), [this](Tzaznam& dialog) {
-        QTest::keyClick(dialog.itemCountBox(), Qt::Key_Up);
-        fillRow(dialog, 1, { "16:00", "Půlnoční mše", "kostel", "zdarma" });
-        fillRow(dialog, 2, { "22:00", "Koledy" });
-        dialog.findChild<QPushButton*>("Button1")->click();
-    });
-    m_messenger.scriptAnswers({ true });
-    m_window->selectRow(rowOf(24, 12) + 1);
-    m_window->findChild<QToolButton*>("ToolButton3")->click();
-    createOn(rowOf(1, 1), [this](Tzaznam& dialog) {
-        fillRow(dialog, 1, { "0:00", "Nový rok" });
-        dialog.findChild<QPushButton*>("Button1")->click();
-    });
-    const std::vector<EventRecord> expected = m_window->table().records();
-    m_window->close();
-    m_window.reset();
-
-    // The significant bytes on disk are the records as they were.
-    const QByteArray bytes = test_files::readRaw(file("data.zrk"));
-    QCOMPARE(bytes.size(), qsizetype(expected.size() * sizeof(EventRecord)));
-    for (size_t i = 0; i < expected.size(); ++i) {
-        EventRecord stored;
-        std::memcpy(&stored, bytes.constData() + i * sizeof(EventRecord), sizeof(EventRecord));
-        for (int f = 0; f < EventRecord::fieldCount; ++f)
-            QCOMPARE(stored.bytes(Field(f)), expected[i].bytes(Field(f)));
-    }
-    m_window = open();
+    QCOMPARE(test_files::readRaw(path), saved);
+    reopen();
     QVERIFY(m_window->table().records() == expected);
-    QCOMPARE(texts(m_window->table().record(rowOf(24, 12))).mid(2),
-        QStringList({ "16:00", "Půlnoční mše", "kostel", "zdarma" }));
 }
 
-void TestEvents::lookupFindsTheDayRowOfADate()
+void TestEvents::lookupJumpsToTheDayRow_data()
 {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("row");
+    QTest::newRow("first day") << "01.01.2004" << 0;
+    QTest::newRow("leap day") << "29.02.2004" << 59;
+    QTest::newRow("another year") << "29.02.2005" << -1;
+    QTest::newRow("empty date") << "  .  .    " << -1;
+    QTest::newRow("nothing") << "" << -1;
+}
+
+void TestEvents::lookupJumpsToTheDayRow()
+{
+    QFETCH(QString, key);
+    QFETCH(int, row);
     MainState& state = m_window->state();
     m_window->selectRow(3);
-    state.pocet = QStringList { "29.02.2004" };
+    state.pocet = QStringList { key };
     m_window->prohledatClick();
-    QCOMPARE(state.pocet, QStringList { "59" });
-    QCOMPARE(m_window->selectedRow(), 59);
+    // Found: the day row is selected and replaces the key; else nothing changes.
+    QCOMPARE(state.pocet, QStringList { row < 0 ? key : QString::number(row) });
+    QCOMPARE(m_window->selectedRow(), row < 0 ? 3 : row);
     QVERIFY(m_window->listView()->hasFocus());
-    for (const QString key : { "29.02.2005", "  .  .    ", "" }) {
-        state.pocet = QStringList { key };
-        m_window->prohledatClick();
-        QCOMPARE(state.pocet, QStringList { key });
-        QCOMPARE(m_window->selectedRow(), 59);
-    }
     state.pocet.clear();
 }
 
@@ -747,12 +563,9 @@ void TestEvents::placingReportsRowsThatAreGone()
     fields.ListBox1 = QStringList { "0", QString::number(table.rowCount()) };
     QVERIFY(!placing::writeBack(table, m_messenger, fields, 2, 4, placing::HiddenTexts::Keep));
     QVERIFY(!placing::writeBack(table, m_messenger, fields, 9, 4, placing::HiddenTexts::Keep));
-    QCOMPARE(m_messenger.texts(),
-        QStringList({ "Chyba při vytváření nového záznamů", "Chyba při úpravě záznamů",
-            "Chyba při úpravě nového záznamů" }));
-    QCOMPARE(m_messenger.messages()[0].title, QStringLiteral("Nový záznam"));
-    QCOMPARE(m_messenger.messages()[2].title, QStringLiteral("Editovat záznam"));
-    QCOMPARE(m_messenger.messages()[2].icon, Messenger::Icon::Error);
+    QCOMPARE(shown(m_messenger),
+        QStringList({ "Error|Nový záznam|Chyba při vytváření nového záznamů",
+            "Error|Editovat záznam|Chyba při úpravě záznamů", "Error|Editovat záznam|Chyba při úpravě nového záznamů" }));
     QVERIFY(table.records() == before);
     placing::clearFields(fields);
 }
@@ -764,61 +577,61 @@ void TestEvents::keyboardAloneCreatesThreeEvents()
     // The keyboard starts in the list (today lies outside the calendar, so nothing is selected).
     QCOMPARE(m_window->focusWidget(), list);
     QCOMPARE(m_window->selectedRow(), -1);
-    QWindow* window = m_window->windowHandle();
     for (int i = 0; i < 5; ++i)
-        QTest::keyClick(window, Qt::Key_Down);
+        QTest::keyClick(m_window->windowHandle(), Qt::Key_Down);
     QVERIFY(m_window->selectedRow() > 0);
 
     // The record menu from the keyboard, its first entry "Nový záznam".
     QTimer::singleShot(0, [] {
-        QWidget* menu = QApplication::activePopupWidget();
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         QVERIFY(menu);
-        if (!static_cast<QMenu*>(menu)->activeAction())
+        if (!menu->activeAction())
             QTest::keyClick(menu, Qt::Key_Down);
-        QCOMPARE(static_cast<QMenu*>(menu)->activeAction()->text(), QStringLiteral("Nový záznam"));
+        QCOMPARE(menu->activeAction()->text(), QStringLiteral("Nový záznam"));
         QTest::keyClick(menu, Qt::Key_Return);
     });
-    onDialog<Tzaznam>([](Tzaznam& dialog) {
-        QTRY_VERIFY(dialog.focusWidget());
-        QWidget* focus = dialog.focusWidget();
-        QCOMPARE(focus, dialog.itemCountBox());
-        QTest::keyClick(focus, Qt::Key_Up);
-        QTest::keyClick(focus, Qt::Key_Up);
-        QTest::keyClick(focus, Qt::Key_Tab); // the date field: a new date by typing
-        focus = dialog.focusWidget();
-        QTest::keyClick(focus, Qt::Key_Home);
-        QTest::keyClicks(focus, "07012004");
+    bool done = false;
+    const auto act = [&done](Tzaznam& dialog) {
+        QTRY_COMPARE(dialog.focusWidget(), dialog.itemCountBox());
+        const auto key = [&](Qt::Key k) { QTest::keyClick(dialog.focusWidget(), k); };
+        key(Qt::Key_Up);
+        key(Qt::Key_Up);
+        key(Qt::Key_Tab); // the date field: a new date by typing
+        key(Qt::Key_Home);
+        QTest::keyClicks(dialog.focusWidget(), "07012004");
         for (int k = 1; k <= 3; ++k) {
-            QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
+            key(Qt::Key_Tab);
             QTest::keyClicks(dialog.focusWidget(), QStringLiteral("%1:00").arg(k + 17));
-            QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
-            type(dialog.focusWidget(), QStringLiteral("Událost %1").arg(k));
+            key(Qt::Key_Tab);
+            fixture::typeText(dialog.focusWidget(), QStringLiteral("Událost %1").arg(k));
         }
-        QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);
-        QVERIFY(!dialog.isVisible());
-    });
+        key(Qt::Key_Return);
+        done = !dialog.isVisible();
+    };
     // What the windowing system makes of the menu key (the offscreen platform has no keyboard map).
     QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(20, 20), list->mapToGlobal(QPoint(20, 20)));
-    QApplication::sendEvent(list, &menuKey);
-    QTest::qWait(50);
-    const int day = rowOf(7, 1);
-    QCOMPARE(texts(table.record(day)).mid(1), QStringList({ "07.01.2004", "18:00", "Událost 1", "", "" }));
+    // The menu pops up without a loop of its own: the dialog comes once events run.
+    QVERIFY(fixture::onModal<Tzaznam>(act, [&] {
+        QApplication::sendEvent(list, &menuKey);
+        QTRY_VERIFY(done);
+    }));
+    const int day = rowOf2004(7, 1);
+    QCOMPARE(fieldsOf(table.record(day)).mid(1), QStringList({ "07.01.2004", "18:00", "Událost 1", "", "" }));
     QCOMPARE(table.record(day + 1).text(Field::Event), QStringLiteral("Událost 2"));
     QCOMPARE(table.record(day + 2).text(Field::Event), QStringLiteral("Událost 3"));
-    QCOMPARE(texts(table.record(rowOf(5, 1))).mid(2), QStringList({ "", "", "", "" }));
+    QVERIFY(table.record(rowOf2004(5, 1)).holdsNoEvent());
 }
 
 void TestEvents::halfTypedDateAndAMouseClickCreateNothing()
 {
     DayTable& table = m_window->table();
     const auto before = table.records();
-    m_window->selectRow(rowOf(10, 6));
     bool ran = false;
-    onDialog<Tzaznam>([&](Tzaznam& dialog) {
+    QVERIFY(create(rowOf2004(10, 6), [&](Tzaznam& dialog) {
         // Active, as for the user: the focus then really leaves the date field.
         QApplication::setActiveWindow(&dialog);
         QCOMPARE(QApplication::activeWindow(), &dialog);
-        fillRow(dialog, 1, { "19:00", "Koncert" });
+        fill(dialog, 1, { "19:00", "Koncert" });
         // "20.07." typed over the whole date, then "Vytvořit" clicked with the mouse:
         // the click takes the focus from the unfinished date first.
         QLineEdit* date = dialog.dateField()->lineEdit();
@@ -836,11 +649,10 @@ void TestEvents::halfTypedDateAndAMouseClickCreateNothing()
         QTest::keyClicks(date, "2004");
         QTest::mouseClick(create, Qt::LeftButton);
         ran = !dialog.isVisible();
-    });
-    QTest::mouseClick(m_window->findChild<QToolButton*>("ToolButton1"), Qt::LeftButton);
+    }));
     QVERIFY(ran);
-    const int day = rowOf(20, 7);
-    QCOMPARE(texts(table.record(day)).mid(1), QStringList({ "20.07.2004", "19:00", "Koncert", "", "" }));
+    const int day = rowOf2004(20, 7);
+    QCOMPARE(fieldsOf(table.record(day)).mid(1), QStringList({ "20.07.2004", "19:00", "Koncert", "", "" }));
     auto after = table.records();
     after[size_t(day)] = before[size_t(day)];
     QVERIFY(after == before);
@@ -848,7 +660,7 @@ void TestEvents::halfTypedDateAndAMouseClickCreateNothing()
 
 void TestEvents::aDateFromTheCalendarMovesOnToTheItems()
 {
-    createOn(rowOf(3, 3), [](Tzaznam& dialog) {
+    QVERIFY(create(rowOf2004(3, 3), [](Tzaznam& dialog) {
         dialog.dateField()->lineEdit()->setFocus();
         QTest::mouseClick(dialog.dateField()->calendarButton(), Qt::LeftButton);
         auto* calendar = dialog.dateField()->calendarPopup()->findChild<QCalendarWidget*>();
@@ -856,8 +668,8 @@ void TestEvents::aDateFromTheCalendarMovesOnToTheItems()
         QTest::keyClick(calendar->findChild<QTableView*>(), Qt::Key_Return);
         QCOMPARE(dialog.dateField()->date(), QDate(2004, 3, 9));
         QCOMPARE(dialog.focusWidget(), dialog.edit(1, 1));
-    });
-    QCOMPARE(m_window->selectedRow(), rowOf(9, 3));
+    }));
+    QCOMPARE(m_window->selectedRow(), rowOf2004(9, 3));
 }
 
 QTEST_MAIN(TestEvents)
