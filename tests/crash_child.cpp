@@ -16,6 +16,8 @@
 
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 void say(const QString& line)
@@ -28,11 +30,11 @@ class PrintingMessenger final : public Messenger {
 public:
     void show(Icon, const QString& title, const QString& text) override
     {
-        say(QStringLiteral("message: ") + title + QStringLiteral(": ") + text);
+        say(u"message: "_s + title + u": "_s + text);
     }
     bool ask(const QString& title, const QString& text) override
     {
-        say(QStringLiteral("question: ") + title + QStringLiteral(": ") + text);
+        say(u"question: "_s + title + u": "_s + text);
         return false;
     }
 };
@@ -45,33 +47,28 @@ int main(int argc, char* argv[])
     const QStringList args = QApplication::arguments();
     if (args.size() < 4)
         return 2;
-    const QString dir = args[1];
-    const QString command = args[2];
     const int row = args[3].toInt();
-
     PrintingMessenger messenger;
     InstanceLock lock;
-    if (!lock.acquireOrHandOver(dir, messenger)) {
-        say(QStringLiteral("refused"));
+    if (!lock.acquireOrHandOver(args[1], messenger)) {
+        say(u"refused"_s);
         return 3;
     }
-    const auto windowBuilt = program::assembleMainWindow(dir, messenger);
-    TForm1& window = *windowBuilt;
-    window.show();
-
-    if (command == u"show") {
-        say(QStringLiteral("event: ") + window.table().record(row).text(EventRecord::Field::Event));
-        say(QStringLiteral("start: ") + QString::number(window.settings().start));
+    const auto window = program::assembleMainWindow(args[1], messenger);
+    window->show();
+    if (args[2] == u"show") {
+        say(u"event: "_s + window->table().record(row).text(EventRecord::Field::Event));
+        say(u"start: "_s + QString::number(window->settings().start));
         return 0;
     }
-    if (command != u"edit" || args.size() < 5)
+    if (args[2] != u"edit" || args.size() < 5)
         return 2;
-    QTimer::singleShot(0, &window, [&] {
-        window.findChild<QAction*>(QStringLiteral("spusteni"))->trigger();
-        EventRecord record = window.table().record(row);
+    QTimer::singleShot(0, window.get(), [&] {
+        window->findChild<QAction*>(u"spusteni"_s)->trigger();
+        EventRecord record = window->table().record(row);
         record.setText(EventRecord::Field::Event, args[4]);
-        window.table().setRecord(row, record);
-        say(QStringLiteral("changed"));
+        window->table().setRecord(row, record);
+        say(u"changed"_s);
     });
     return QApplication::exec();
 }

@@ -1,24 +1,22 @@
 #include "about/about_box.h"
 #include "app/main_window.h"
-#include "app/program.h"
-#include "platform/clock.h"
 #include "platform/shell_open.h"
 #include "recording_messenger.h"
+#include "window_fixture.h"
 
 #include <QAccessible>
 #include <QAction>
 #include <QGridLayout>
 #include <QLabel>
-#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
-#include <QToolButton>
 #include <QUrlQuery>
 #include <QtTest>
 
 #include <functional>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -29,33 +27,21 @@ public:
     QList<QUrl> urls;
 };
 
-QLabel* labelWithText(QWidget& parent, const QString& text)
-{
-    for (QLabel* label : parent.findChildren<QLabel*>()) {
-        if (label->text() == text)
-            return label;
-    }
-    return nullptr;
-}
-
-// The text rotated left by `steps` characters.
-QString rotated(const QString& text, int steps)
-{
-    const int k = steps % int(text.size());
-    return text.mid(k) + text.left(k);
-}
+using Close = std::function<void(Toprogramu&)>;
 
 } // namespace
+
+Q_DECLARE_METATYPE(Close)
 
 // The about box: its texts, links, scrolling title and how it closes.
 class TestAbout final : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init();
     void captionsRedValuesNavy_data();
     void captionsRedValuesNavy();
-    void okButtonAndWindow();
     void titleScrollsOneCharacterPerTick();
     void scrollRunsOnItsOwnAndStopsOnClose_data();
     void scrollRunsOnItsOwnAndStopsOnClose();
@@ -64,11 +50,13 @@ private slots:
 
 private:
     RecordingShellOpen m_shell;
+    std::unique_ptr<Toprogramu> m_box;
 };
 
-void TestAbout::initTestCase()
+void TestAbout::init()
 {
-    QStandardPaths::setTestModeEnabled(true);
+    m_shell.urls.clear();
+    m_box = std::make_unique<Toprogramu>(m_shell);
 }
 
 void TestAbout::captionsRedValuesNavy_data()
@@ -86,21 +74,19 @@ void TestAbout::captionsRedValuesNavy()
 {
     QFETCH(QString, caption);
     QFETCH(QString, value);
-    Toprogramu box(m_shell);
-    box.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&box));
-    QLabel* label = labelWithText(box, caption);
+    auto* grid = m_box->findChild<QGridLayout*>();
+    QLabel* label = nullptr;
+    for (QLabel* candidate : m_box->findChildren<QLabel*>())
+        label = candidate->text() == caption ? candidate : label;
     QVERIFY(label);
     QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::red));
     QVERIFY(label->font().bold());
     // The value stands beside it, navy and bold.
-    auto* grid = box.findChild<QGridLayout*>();
     int row = -1, column = -1, rows = 0, columns = 0;
     grid->getItemPosition(grid->indexOf(label), &row, &column, &rows, &columns);
     QCOMPARE(column, 0);
     auto* shown = qobject_cast<QLabel*>(grid->itemAtPosition(row, 1)->widget());
-    QVERIFY(shown);
-    QVERIFY(!shown->text().isEmpty());
+    QVERIFY(shown && !shown->text().isEmpty());
     if (!value.isEmpty())
         QCOMPARE(shown->text(), value);
     QCOMPARE(shown->palette().color(QPalette::WindowText), QColor(0, 0, 128));
@@ -111,139 +97,104 @@ void TestAbout::captionsRedValuesNavy()
     QCOMPARE(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name), caption);
 }
 
-void TestAbout::okButtonAndWindow()
-{
-    Toprogramu box(m_shell);
-    box.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&box));
-    auto* ok = box.findChild<QPushButton*>("BitBtn1");
-    QVERIFY(ok);
-    QCOMPARE(ok->text(), QStringLiteral("OK"));
-    QVERIFY(ok->isDefault());
-    // The button runs across the whole width of the box.
-    QVERIFY(ok->width() >= box.width() - 30);
-    QVERIFY(box.findChild<QWidget*>("pruh1")->y() < box.findChild<QWidget*>("Image1")->y());
-    QVERIFY(box.findChild<QWidget*>("Image1")->y() < box.findChild<QWidget*>("pruh2")->y());
-    // Fixed size, no minimise or maximise box.
-    QCOMPARE(box.minimumSize(), box.maximumSize());
-    QVERIFY(!(box.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    QVERIFY(box.windowFlags() & Qt::WindowCloseButtonHint);
-}
-
 void TestAbout::titleScrollsOneCharacterPerTick()
 {
-    Toprogramu box(m_shell);
-    box.show();
-    QCOMPARE(box.windowTitle(), QStringLiteral("O programu Zorivka"));
-    const QString text = QString(18, u' ') + QStringLiteral("O programu - Zorivka") + QString(17, u' ');
-    QCOMPARE(text.size(), 55);
-    for (int tick = 1; tick <= 120; ++tick) {
-        box.Timer1Timer();
-        QCOMPARE(box.windowTitle(), rotated(text, tick - 1));
+    m_box->show();
+    QCOMPARE(m_box->windowTitle(), u"O programu Zorivka"_s);
+    QString text = QString(18, u' ') + u"O programu - Zorivka"_s + QString(17, u' ');
+    // Round the whole text twice: each tick shows it, then rotates it left by one.
+    for (int tick = 0; tick < 2 * 55; ++tick) {
+        m_box->Timer1Timer();
+        QCOMPARE(m_box->windowTitle(), text);
+        text = text.mid(1) + text.left(1);
     }
 }
 
 void TestAbout::scrollRunsOnItsOwnAndStopsOnClose_data()
 {
-    QTest::addColumn<std::function<void(Toprogramu&)>>("close");
-    QTest::newRow("Esc") << std::function<void(Toprogramu&)>(
-        [](Toprogramu& box) { QTest::keyClick(&box, Qt::Key_Escape); });
-    QTest::newRow("Esc on the mail link") << std::function<void(Toprogramu&)>([](Toprogramu& box) {
+    QTest::addColumn<Close>("close");
+    QTest::newRow("Esc") << Close([](Toprogramu& box) { QTest::keyClick(&box, Qt::Key_Escape); });
+    QTest::newRow("Esc on the mail link") << Close([](Toprogramu& box) {
         QWidget* link = box.findChild<QWidget*>("email");
         link->setFocus();
         QTest::keyClick(link, Qt::Key_Escape);
     });
-    QTest::newRow("OK") << std::function<void(Toprogramu&)>(
-        [](Toprogramu& box) { box.findChild<QPushButton*>("BitBtn1")->click(); });
-    QTest::newRow("close box") << std::function<void(Toprogramu&)>([](Toprogramu& box) { box.close(); });
+    QTest::newRow("OK") << Close(
+        [](Toprogramu& box) { QTest::mouseClick(box.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton); });
+    QTest::newRow("close box") << Close([](Toprogramu& box) { box.close(); });
 }
 
 void TestAbout::scrollRunsOnItsOwnAndStopsOnClose()
 {
-    QFETCH(std::function<void(Toprogramu&)>, close);
-    Toprogramu box(m_shell);
-    auto* timer = box.findChild<QTimer*>("Timer1");
-    QVERIFY(timer);
+    QFETCH(Close, close);
+    auto* timer = m_box->findChild<QTimer*>("Timer1");
     QVERIFY(!timer->isActive());
-    box.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    m_box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_box.get()));
     QVERIFY(timer->isActive());
     QCOMPARE(timer->interval(), 120);
-    QTRY_COMPARE(box.windowTitle().size(), 55);
-    close(box);
-    QVERIFY(!box.isVisible());
+    QTRY_COMPARE(m_box->windowTitle().size(), 55);
+    // The box is a fixed-size dialog with "OK" as its default button across its width.
+    auto* ok = m_box->findChild<QPushButton*>("BitBtn1");
+    QVERIFY(ok->text() == u"OK"_s && ok->isDefault() && ok->width() >= m_box->width() - 30);
+    QCOMPARE(m_box->minimumSize(), m_box->maximumSize());
+    QVERIFY(!(m_box->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QVERIFY(m_box->windowFlags() & Qt::WindowCloseButtonHint);
+    // The banner stands between its two strips.
+    const auto top = [this](const char* name) { return m_box->findChild<QWidget*>(name)->y(); };
+    QVERIFY(top("pruh1") < top("Image1") && top("Image1") < top("pruh2"));
+    close(*m_box);
+    QVERIFY(!m_box->isVisible());
     QVERIFY(!timer->isActive());
 }
 
 void TestAbout::linksAskTheShellToOpen()
 {
-    m_shell.urls.clear();
-    Toprogramu box(m_shell);
-    box.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&box));
-    auto* mail = box.findChild<QLabel*>("email");
-    auto* web = box.findChild<QLabel*>("internet");
-    QVERIFY(mail && web);
-    QCOMPARE(mail->toolTip(), QStringLiteral("Kliknutím vytvoříte zprávu elektronické pošty"));
-    QCOMPARE(web->toolTip(), QStringLiteral("Kliknutím najedete  na internet"));
+    m_box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_box.get()));
+    auto* mail = m_box->findChild<QLabel*>("email");
+    auto* web = m_box->findChild<QLabel*>("internet");
+    QCOMPARE(mail->toolTip(), u"Kliknutím vytvoříte zprávu elektronické pošty"_s);
+    QCOMPARE(web->toolTip(), u"Kliknutím najedete  na internet"_s);
     QCOMPARE(mail->cursor().shape(), Qt::PointingHandCursor);
     QCOMPARE(web->cursor().shape(), Qt::PointingHandCursor);
-
     QTest::mouseClick(mail, Qt::LeftButton);
-    QCOMPARE(m_shell.urls.size(), 1);
-    const QUrl mailUrl = m_shell.urls.first();
-    QCOMPARE(mailUrl.scheme(), QStringLiteral("mailto"));
-    QCOMPARE(mailUrl.path(), mail->text());
-    QVERIFY(!QUrlQuery(mailUrl).queryItemValue(QStringLiteral("subject")).isEmpty());
-    QVERIFY(mailUrl.toString().startsWith(
-        QStringLiteral("mailto:") + mail->text() + QStringLiteral("?subject=")));
-
     QTest::mouseClick(web, Qt::LeftButton);
-    QCOMPARE(m_shell.urls.size(), 2);
-    QVERIFY(m_shell.urls[1].scheme().startsWith(QStringLiteral("http")));
-    QCOMPARE(m_shell.urls[1].host(), web->text());
     // From the keyboard too; the box stays open.
     web->setFocus();
     QTest::keyClick(web, Qt::Key_Space);
     QCOMPARE(m_shell.urls.size(), 3);
-    QVERIFY(box.isVisible());
+    QVERIFY(m_box->isVisible());
+    const QUrl mailUrl = m_shell.urls[0];
+    QVERIFY(mailUrl.toString().startsWith(u"mailto:"_s + mail->text() + u"?subject="_s));
+    QVERIFY(!QUrlQuery(mailUrl).queryItemValue(u"subject"_s).isEmpty());
+    QVERIFY(m_shell.urls[1].scheme().startsWith(u"http"_s));
+    QCOMPARE(m_shell.urls[1].host(), web->text());
+    QCOMPARE(m_shell.urls[2], m_shell.urls[1]);
 }
 
 void TestAbout::mainWindowOpensAndDestroysTheBox()
 {
     QTemporaryDir dir;
     RecordingMessenger messenger;
-    clock_source::setNow(QDateTime(QDate(2026, 12, 6), QTime(10, 0)));
-    const auto windowBuilt = program::assembleMainWindow(dir.path(), messenger);
-    TForm1& window = *windowBuilt;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-
+    auto window = fixture::openWindow(dir.path(), messenger);
+    QVERIFY(window);
     const auto openFrom = [&](const std::function<void()>& trigger) {
         QPointer<QTimer> timer;
-        QString title;
-        bool modal = false;
-        QTimer::singleShot(0, this, [&] {
-            auto* box = qobject_cast<Toprogramu*>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            modal = box->isModal();
-            title = box->windowTitle();
-            timer = box->findChild<QTimer*>("Timer1");
-            QTest::keyClick(box, Qt::Key_Escape);
-        });
-        trigger();
-        QVERIFY(modal);
-        QCOMPARE(title, QStringLiteral("O programu Zorivka"));
+        QVERIFY(fixture::onModal<Toprogramu>(
+            [&](Toprogramu& box) {
+                QCOMPARE(box.windowTitle(), u"O programu Zorivka"_s);
+                timer = box.findChild<QTimer*>("Timer1");
+                QTest::keyClick(&box, Qt::Key_Escape);
+            },
+            trigger));
         // The box was destroyed on closing, and its timer with it.
         QVERIFY(timer.isNull());
-        QVERIFY(!window.findChild<Toprogramu*>());
+        QVERIFY(!window->findChild<Toprogramu*>());
     };
-    openFrom([&] { window.findChild<QToolButton*>("ToolButton8")->click(); });
-    openFrom([&] { window.findChild<QAction*>("napoveda")->trigger(); });
+    openFrom([&] { fixture::clickToolButton(*window, "ToolButton8"); });
+    openFrom([&] { window->findChild<QAction*>("napoveda")->trigger(); });
     QVERIFY(messenger.messages().isEmpty());
-    window.close();
-    clock_source::setNow({});
 }
 
 QTEST_MAIN(TestAbout)

@@ -129,7 +129,10 @@ private slots:
     void shippedWindowWritesAutostartAndLaunchers();
 
 private:
-    std::unique_ptr<TForm1> open(bool show = true) { return fixture::openWindow(m_dir->path(), m_messenger, show); }
+    std::unique_ptr<TForm1> open(bool show = true)
+    {
+        return fixture::openWindow(m_dir->path(), m_messenger, show);
+    }
     QString file(const QString& name) const { return m_dir->filePath(name); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -153,7 +156,8 @@ void TestApp::firstRunBuildsOneYearAndWritesItsFiles()
     QCOMPARE(window->table().rowCount(), 366);
     QCOMPARE(headers(*window), QStringList({ "Den", "Datum", "Hod.", "Akce" }));
     QCOMPARE(window->table().years() + window->table().dayCounts(), QStringList({ "2004", "366" }));
-    QCOMPARE(panels(*window), QStringList({ "Č. záznamu: ", "Od roku: 2004", "Do roku: 2004", "Počet roků: 1" }));
+    QCOMPARE(
+        panels(*window), QStringList({ "Č. záznamu: ", "Od roku: 2004", "Do roku: 2004", "Počet roků: 1" }));
     QVERIFY(!window->findChild<QWidget*>("Panel1")->isVisible());
     QCOMPARE(listTop(*window), 34);
     // Today is not in 2004: nothing is selected and the step stays armed.
@@ -237,8 +241,9 @@ void TestApp::holidayEventTakesEventColoursAndHolidayFace()
 
 void TestApp::holidaysAreTheFourteenDatesOfTheListedYears()
 {
-    QCOMPARE(holidays::list(), QStringList({ "01.01.", "11.04.", "12.04.", "01.05.", "08.05.", "09.05.",
-                                   "05.07.", "06.07.", "28.09.", "28.10.", "17.11.", "24.12.", "25.12.", "26.12." }));
+    QCOMPARE(holidays::list(),
+        QStringList({ "01.01.", "11.04.", "12.04.", "01.05.", "08.05.", "09.05.", "05.07.", "06.07.",
+            "28.09.", "28.10.", "17.11.", "24.12.", "25.12.", "26.12." }));
     {
         // A first run whose table reaches into 2005 still marks holidays of 2004 only.
         auto window = open(false);
@@ -300,8 +305,9 @@ void TestApp::modelTellsTheViewExactlyWhatChanged()
     // The view reads all roles at once; they agree with reading them one by one.
     for (int row : { 0, 2, 3, 4, 5 }) {
         const QModelIndex index = model.index(row, 1);
-        std::array<QModelRoleData, 4> roles { QModelRoleData(Qt::DisplayRole), QModelRoleData(Qt::BackgroundRole),
-            QModelRoleData(Qt::ForegroundRole), QModelRoleData(Qt::FontRole) };
+        std::array<QModelRoleData, 4> roles { QModelRoleData(Qt::DisplayRole),
+            QModelRoleData(Qt::BackgroundRole), QModelRoleData(Qt::ForegroundRole),
+            QModelRoleData(Qt::FontRole) };
         model.multiData(index, roles);
         for (const QModelRoleData& role : roles)
             QCOMPARE(role.data(), model.data(index, role.role()));

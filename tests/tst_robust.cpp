@@ -306,8 +306,9 @@ void RobustTest::emptyDataFileGetsTheYearRange_data()
     QTest::addColumn<int>("size");
     QTest::addColumn<bool>("withLists");
     QTest::addColumn<QStringList>("messages");
-    const QString rebuilt = u"Soubor „data.zrk“ neobsahoval žádný celý záznam. Kalendář byl proto vytvořen znovu "
-                            u"pro roky 2004 až %1, bez akcí."_s;
+    const QString rebuilt
+        = u"Soubor „data.zrk“ neobsahoval žádný celý záznam. Kalendář byl proto vytvořen znovu "
+          u"pro roky 2004 až %1, bez akcí."_s;
     QTest::newRow("0 bytes, lists 2004-2006") << 0 << true << QStringList { rebuilt.arg(2006) };
     QTest::newRow("1 byte, no lists") << 1 << false << QStringList { kPartial, rebuilt.arg(2004) };
     QTest::newRow("134 bytes, lists 2004-2006") << 134 << true << QStringList { kPartial, rebuilt.arg(2006) };
@@ -523,7 +524,8 @@ QString RobustTest::runChild(const QStringList& args, QProcess* keep)
     QProcess local;
     QProcess& child = keep ? *keep : local;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationDirPath() + u"/crash_child"_s, QStringList { m_dir->path() } + args);
+    child.start(
+        QCoreApplication::applicationDirPath() + u"/crash_child"_s, QStringList { m_dir->path() } + args);
     if (!child.waitForStarted(10000))
         return u"<not started>"_s;
     if (!keep)
@@ -564,7 +566,8 @@ void RobustTest::killedOnAFirstRunLeavesTheSettingsBesideTheData()
     QVERIFY(child.waitForFinished(10000));
     // The data file is written last, so everything else is already there.
     QVERIFY(cp1250::decode(readRaw(file("nastaveni.ini"))).contains(u"Start=1\r\n"_s));
-    QCOMPARE(readRaw(file("prehled roku.zrk")) + readRaw(file("prehled dnu.zrk")), QByteArray("2004\r\n366\r\n"));
+    QCOMPARE(
+        readRaw(file("prehled roku.zrk")) + readRaw(file("prehled dnu.zrk")), QByteArray("2004\r\n366\r\n"));
     const QString output = runChild({ u"show"_s, u"3"_s });
     QVERIFY2(!output.contains(u"refused"_s) && !output.contains(u"message:"_s), qPrintable(output));
     QVERIFY2(output.contains(u"event: První běh\nstart: 1\n"_s), qPrintable(output));
