@@ -289,7 +289,8 @@ void TestEvents::columnsDecideTheGridAndTheValues()
         fill(dialog, 2, { "2", "B", "w1", "w2" });
         confirm(dialog);
     }));
-    const auto value = [&](const char* text, int column) { return shown >= column ? QString(text) : QString(); };
+    const auto value
+        = [&](const char* text, int column) { return shown >= column ? QString(text) : QString(); };
     QCOMPARE(fieldsOf(table.record(day)).mid(4), QStringList({ value("v1", 3), value("v2", 4) }));
     QCOMPARE(fieldsOf(table.record(day + 1)).mid(4), QStringList({ value("w1", 3), value("w2", 4) }));
 
@@ -308,7 +309,8 @@ void TestEvents::columnsDecideTheGridAndTheValues()
         dialog.edit(2, 3)->setText(value("pět", 3));
         confirm(dialog);
     }));
-    QCOMPARE(fieldsOf(table.record(other)).mid(1), QStringList({ "20.08.2004", "10:00", "Změněno", "jedna", "dvě" }));
+    QCOMPARE(fieldsOf(table.record(other)).mid(1),
+        QStringList({ "20.08.2004", "10:00", "Změněno", "jedna", "dvě" }));
     QCOMPARE(fieldsOf(table.record(other + 1)),
         QStringList({ "", "", "12:00", "Další", shown >= 3 ? "pět" : "tři", "čtyři" }));
     QCOMPARE(m_window->selectedRow(), other);
@@ -565,7 +567,8 @@ void TestEvents::placingReportsRowsThatAreGone()
     QVERIFY(!placing::writeBack(table, m_messenger, fields, 9, 4, placing::HiddenTexts::Keep));
     QCOMPARE(shown(m_messenger),
         QStringList({ "Error|Nový záznam|Chyba při vytváření nového záznamů",
-            "Error|Editovat záznam|Chyba při úpravě záznamů", "Error|Editovat záznam|Chyba při úpravě nového záznamů" }));
+            "Error|Editovat záznam|Chyba při úpravě záznamů",
+            "Error|Editovat záznam|Chyba při úpravě nového záznamů" }));
     QVERIFY(table.records() == before);
     placing::clearFields(fields);
 }
