@@ -37,7 +37,9 @@ using test_files::readRaw;
 
 namespace {
 
-const QString kNeedsSelection = u"Musíte mít označený záznam"_s;
+const QString kNeedsSelection = u"W Upozornění: Musíte mít označený záznam"_s;
+const QString kListsRebuilt = u"I Informace: Soubory „prehled roku.zrk“ a „prehled dnu.zrk“ chyběly nebo "
+                              u"byly poškozené. Přehled roků a dnů byl obnoven podle záznamů."_s;
 const QColor kHolidayYellow(255, 249, 117);
 
 QVariant roleOf(TForm1& window, int row, int role, int column = 0)
@@ -90,6 +92,16 @@ void settle()
         QCoreApplication::processEvents();
 }
 
+// Each message as "icon title: text" (icons by their first letter), so that one
+// comparison checks all three.
+QStringList said(const RecordingMessenger& messenger)
+{
+    QStringList lines;
+    for (const RecordingMessenger::Message& message : messenger.messages())
+        lines << u"%1 %2: %3"_s.arg(QChar(u"IWEQN"[int(message.icon)]), message.title, message.text);
+    return lines;
+}
+
 } // namespace
 
 class TestApp final : public QObject {
@@ -117,7 +129,6 @@ private slots:
     void normalModeHoldsTheWidth();
     void maximisedStretchesTheLastColumn_data();
     void maximisedStretchesTheLastColumn();
-    void closeSavesRecordsBeforeSettings();
     void overviewListsTravelThroughTheirFiles();
     void escapeClosesOnlyWhenAllowed();
     void dataFileWithoutSettingsUsesReadDefaults();
@@ -401,10 +412,7 @@ void TestApp::toolbarWarnsWithoutSelection()
     for (const char* button : { "ToolButton1", "ToolButton2", "ToolButton3", "ToolButton6", "ToolButton7" }) {
         m_messenger.clear();
         fixture::clickToolButton(*window, button);
-        QCOMPARE(m_messenger.messages().size(), 1);
-        QCOMPARE(m_messenger.messages()[0].title, u"Upozornění"_s);
-        QCOMPARE(m_messenger.messages()[0].text, kNeedsSelection);
-        QCOMPARE(m_messenger.messages()[0].icon, Messenger::Icon::Warning);
+        QCOMPARE(said(m_messenger), QStringList { kNeedsSelection });
     }
     QVERIFY(!QFileInfo::exists(file("prehled roku.zrk")));
     // With a row selected, the settings button writes the lists and opens its dialog
@@ -419,7 +427,7 @@ void TestApp::toolbarWarnsWithoutSelection()
     QCOMPARE(readRaw(file("prehled roku.zrk")), QByteArray("2004\r\n"));
     // "Smazat vše" only asks (answered No).
     fixture::clickToolButton(*window, "ToolButton4");
-    QCOMPARE(m_messenger.texts(), QStringList { "Opravdu chcete smazat všechny záznamy ???" });
+    QCOMPARE(said(m_messenger), QStringList { "Q Smazat vše: Opravdu chcete smazat všechny záznamy ???" });
     QCOMPARE(window->table().rowCount(), 366);
 }
 
@@ -434,7 +442,7 @@ void TestApp::recordMenuReachesTheCommands()
         QStringList({ "Nový záznam", "Editovat záznam", "Smazat záznam", "-", "Smazat vše", "-", "Jdi na...",
             "Hledat...", "-", "Exportovat..." }));
     window->findChild<QAction*>("Novyzaznam1")->trigger();
-    QCOMPARE(m_messenger.texts(), QStringList { kNeedsSelection });
+    QCOMPARE(said(m_messenger), QStringList { kNeedsSelection });
     window->selectRow(2);
     QString opened;
     QVERIFY(fixture::onModal<QDialog>([&](QDialog& dialog) { opened = dialog.windowTitle(); },
@@ -520,21 +528,6 @@ void TestApp::maximisedStretchesTheLastColumn()
     QCOMPARE(header->sectionResizeMode(3) == QHeaderView::Fixed, last == 4);
 }
 
-void TestApp::closeSavesRecordsBeforeSettings()
-{
-    auto window = open(false);
-    // Neither file can be saved: the messages show the order of the two saves.
-    window->table().clearRecords();
-    QVERIFY(QDir(m_dir->path()).mkdir("nastaveni.ini"));
-    QVERIFY(window->close());
-    QCOMPARE(m_messenger.texts(), QStringList({ "Seznam je prázdný", "Chyba při vytváření souboru" }));
-    QCOMPARE(m_messenger.messages()[1].title, u"Chyba"_s);
-    QCOMPARE(m_messenger.messages()[1].icon, Messenger::Icon::Error);
-    QVERIFY(!QFileInfo::exists(file("data.zrk")));
-    // The overview files are still written.
-    QCOMPARE(readRaw(file("prehled dnu.zrk")), QByteArray("366\r\n"));
-}
-
 void TestApp::overviewListsTravelThroughTheirFiles()
 {
     auto window = open(false);
@@ -549,14 +542,13 @@ void TestApp::overviewListsTravelThroughTheirFiles()
     QVERIFY(test_files::writeRaw(file("prehled dnu.zrk"), "366\r\nx\r\n"));
     window->loadnClick();
     QCOMPARE(window->table().years(), QStringList { "2004" });
-    QCOMPARE(m_messenger.messages().size(), 1);
-    QCOMPARE(m_messenger.messages()[0].icon, Messenger::Icon::Information);
+    QCOMPARE(said(m_messenger), QStringList { kListsRebuilt });
     m_messenger.clear();
     // A list file that cannot be written is reported once.
     QVERIFY(QFile::remove(file("prehled roku.zrk")));
     QVERIFY(QDir(m_dir->path()).mkdir("prehled roku.zrk"));
     QVERIFY(!window->savenClick());
-    QCOMPARE(m_messenger.texts(), QStringList { "Chyba při vytváření souboru" });
+    QCOMPARE(said(m_messenger), QStringList { "E Chyba: Chyba při vytváření souboru" });
 }
 
 void TestApp::escapeClosesOnlyWhenAllowed()
@@ -588,9 +580,7 @@ void TestApp::dataFileWithoutSettingsUsesReadDefaults()
     QCOMPARE(window->state().stavnastaveni, u"načtené"_s);
     // The missing list file is rebuilt from the rows, and the user is told once.
     QCOMPARE(window->table().dayCounts(), QStringList { "366" });
-    QCOMPARE(m_messenger.messages().size(), 1);
-    QCOMPARE(m_messenger.messages()[0].title, u"Informace"_s);
-    QCOMPARE(m_messenger.messages()[0].icon, Messenger::Icon::Information);
+    QCOMPARE(said(m_messenger), QStringList { kListsRebuilt });
 }
 
 void TestApp::trayAndStatusBarFollowTheSettings()
@@ -665,8 +655,7 @@ void TestApp::secondCopyIsRefused()
     QVERIFY(held.tryLock(0));
     InstanceLock third;
     QVERIFY(!third.acquireOrHandOver(other.path(), m_messenger));
-    QCOMPARE(m_messenger.texts(), QStringList { "Program Zorivka je již spuštěn." });
-    QCOMPARE(m_messenger.messages()[0].title, u"Upozornění"_s);
+    QCOMPARE(said(m_messenger), QStringList { "W Upozornění: Program Zorivka je již spuštěn." });
     QCOMPARE(QDir(other.path()).entryList(QDir::Files), QStringList { InstanceLock::kFileName });
 }
 
@@ -700,8 +689,9 @@ void TestApp::shippedWindowWritesAutostartAndLaunchers()
     QVERIFY(QFileInfo(home.filePath("config/autostart/zorivka.desktop")).isFile());
     QVERIFY(QFileInfo(home.filePath("Desktop/cz.zorivka.Zorivka.desktop")).isExecutable());
     QVERIFY(QFileInfo(home.filePath("data/applications/cz.zorivka.Zorivka.desktop")).isFile());
-    QCOMPARE(m_messenger.texts(),
-        QStringList({ "Zástupce na ploše byl vytvořen", "Zástupce v nabídce start byl vytvořen" }));
+    QCOMPARE(said(m_messenger),
+        QStringList({ "N Zorivka: Zástupce na ploše byl vytvořen",
+            "N Zorivka: Zástupce v nabídce start byl vytvořen" }));
     // Unchecked, the next "Ok" removes the log-on entry; launchers stay.
     QVERIFY(settingsDialog({ "Button53" }));
     QVERIFY(!window->settings().start);
