@@ -1,17 +1,15 @@
-#include "calendar/generation.h"
 #include "export/command_line.h"
 #include "export/csv_export.h"
 #include "export/export_events.h"
 #include "export/export_file.h"
 #include "export/icalendar.h"
 #include "largest_table.h"
+#include "platform/clock.h"
 #include "records/event_record.h"
 #include "settings/settings.h"
 #include "test_files.h"
 
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFileInfo>
 #include <QProcess>
 #include <QSet>
 #include <QStringDecoder>
@@ -23,7 +21,9 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
 using F = EventRecord::Field;
+using test_files::readRaw;
 
 namespace {
 
@@ -37,33 +37,25 @@ EventRecord row(const QString& time, const QString& event, const QString& v1 = {
     return record;
 }
 
-EventRecord day(const QString& date)
-{
-    return EventRecord::dayRow(QStringLiteral("Po"), date);
-}
-
 // 1 to 10 March 2024; the tests export 2 to 9 March, so the events on the 1st
 // and the 10th lie just outside and those of the 2nd and the 9th just inside.
 std::vector<EventRecord> sampleTable()
 {
     std::vector<EventRecord> records;
     for (int d = 1; d <= 10; ++d) {
-        const QString date = QStringLiteral("%1.03.2024").arg(d, 2, 10, QLatin1Char('0'));
+        const EventRecord day = EventRecord::dayRow(u"Po"_s, u"%1.03.2024"_s.arg(d, 2, 10, QLatin1Char('0')));
         if (d == 1 || d == 10) {
-            records.push_back(row(QStringLiteral("10:00"), QStringLiteral("Mimo rozsah"), {}, {}, day(date)));
+            records.push_back(row(u"10:00"_s, u"Mimo rozsah"_s, {}, {}, day));
         } else if (d == 2) {
-            records.push_back(
-                row(QStringLiteral("18:00"), QStringLiteral("Koncert: Dvořák, Smetana; sál \\ B"),
-                    QStringLiteral("250 Kč"), QStringLiteral("Řízek; čaj, \"káva\""), day(date)));
-            records.push_back(row(QStringLiteral("9.30-11,00"), QStringLiteral("Přednáška")));
-            records.push_back(row(QStringLiteral("23,00-01,30"), QStringLiteral("Noční jízda")));
-            records.push_back(row(QStringLiteral("celý den"), QStringLiteral("Výstava ěščřžýáíé ĚŠČŘŽÝÁÍÉ")));
-            records.push_back(row({}, {}, QStringLiteral("jen hodnota")));
-            records.push_back(row(QStringLiteral("9.30-11,00"), QStringLiteral("Přednáška")));
-        } else if (d == 9) {
-            records.push_back(row(QStringLiteral("18.00 sál"), QStringLiteral("Ples"), {}, {}, day(date)));
+            records.push_back(row(u"18:00"_s, u"Koncert: Dvořák, Smetana; sál \\ B"_s, u"250 Kč"_s,
+                u"Řízek; čaj, \"káva\""_s, day));
+            records.push_back(row(u"9.30-11,00"_s, u"Přednáška"_s));
+            records.push_back(row(u"23,00-01,30"_s, u"Noční jízda"_s));
+            records.push_back(row(u"celý den"_s, u"Výstava ěščřžýáíé ĚŠČŘŽÝÁÍÉ"_s));
+            records.push_back(row({}, {}, u"jen hodnota"_s));
+            records.push_back(row(u"9.30-11,00"_s, u"Přednáška"_s));
         } else {
-            records.push_back(day(date));
+            records.push_back(d == 9 ? row(u"18.00 sál"_s, u"Ples \"Na zdraví\""_s, {}, {}, day) : day);
         }
     }
     return records;
@@ -72,17 +64,18 @@ std::vector<EventRecord> sampleTable()
 Settings sixColumns()
 {
     Settings settings;
-    settings.pocets = QStringLiteral("6");
-    settings.items[2].title = QStringLiteral("Čas");
-    settings.items[3].title = QStringLiteral("Akce");
-    settings.items[4].title = QStringLiteral("Vstupné");
-    settings.items[5].title = QStringLiteral("Poznámka");
+    settings.pocets = u"6"_s;
+    settings.items[2].title = u"Čas"_s;
+    settings.items[3].title = u"Akce"_s;
+    settings.items[4].title = u"Vstupné"_s;
+    settings.items[5].title = u"Poznámka"_s;
     return settings;
 }
 
 const QDate kFrom(2024, 3, 2);
 const QDate kTo(2024, 3, 9);
-const QDateTime kStamp(QDate(2024, 5, 1), QTime(12, 30), Qt::UTC);
+// 12:30 UTC, given in another zone.
+const QDateTime kStamp(QDate(2024, 5, 1), QTime(14, 30), Qt::OffsetFromUTC, 2 * 3600);
 
 QByteArray exportIcs(const std::vector<EventRecord>& records, const Settings& settings = sixColumns(),
     const QDateTime& stamp = kStamp)
@@ -91,114 +84,49 @@ QByteArray exportIcs(const std::vector<EventRecord>& records, const Settings& se
         export_events::collect(records, kFrom, kTo), export_events::Columns::from(settings), stamp);
 }
 
-struct Parsed {
-    QString uid;
-    icaltimetype start;
-    icaltimetype end;
-    icaltimetype stamp;
-    QString summary;
-    QString description;
-};
-
-struct CalendarDeleter {
-    void operator()(icalcomponent* c) const { icalcomponent_free(c); }
-};
-
-// The events as an independent parser reads them.
-QList<Parsed> parseWithLibical(const QByteArray& ics)
-{
-    std::unique_ptr<icalcomponent, CalendarDeleter> calendar(icalparser_parse_string(ics.constData()));
-    if (!calendar || icalcomponent_isa(calendar.get()) != ICAL_VCALENDAR_COMPONENT)
-        return {};
-    if (icalcomponent_count_errors(calendar.get()) != 0) {
-        char* text = icalcomponent_as_ical_string_r(calendar.get());
-        const QByteArray all(text);
-        free(text);
-        const qsizetype at = all.indexOf("X-LIC-ERROR");
-        qWarning("libical: %s", all.mid(std::max<qsizetype>(0, at - 300), 500).constData());
-        return {};
-    }
-    QList<Parsed> events;
-    for (icalcomponent* e = icalcomponent_get_first_component(calendar.get(), ICAL_VEVENT_COMPONENT); e;
-         e = icalcomponent_get_next_component(calendar.get(), ICAL_VEVENT_COMPONENT)) {
-        const char* description = icalcomponent_get_description(e);
-        events.append({ QString::fromUtf8(icalcomponent_get_uid(e)), icalcomponent_get_dtstart(e),
-            icalcomponent_get_dtend(e), icalcomponent_get_dtstamp(e),
-            QString::fromUtf8(icalcomponent_get_summary(e)),
-            description ? QString::fromUtf8(description) : QString() });
-    }
-    return events;
-}
-
+// A time as "2024-03-02" (a date) or "2024-03-02 18:00"; "Z" marks UTC, "@" another zone.
 QString timeText(const icaltimetype& t)
 {
-    if (icaltime_is_null_time(t))
-        return QStringLiteral("-");
-    QString text = QStringLiteral("%1-%2-%3")
-                       .arg(t.year)
-                       .arg(t.month, 2, 10, QLatin1Char('0'))
-                       .arg(t.day, 2, 10, QLatin1Char('0'));
+    QString text = QString::asprintf("%04d-%02d-%02d", t.year, t.month, t.day);
     if (!t.is_date)
-        text += QStringLiteral(" %1:%2")
-                    .arg(t.hour, 2, 10, QLatin1Char('0'))
-                    .arg(t.minute, 2, 10, QLatin1Char('0'));
-    return text;
+        text += QString::asprintf(" %02d:%02d", t.hour, t.minute);
+    return text + (icaltime_is_utc(t) ? "Z" : t.zone ? "@" : "");
 }
 
-// A small RFC 4180 reader with a semicolon separator.
-QList<QStringList> readCsv(const QString& text)
+// The events as an independent parser reads them, "start – end | summary | description",
+// or their UIDs.
+QStringList parse(const QByteArray& ics, bool uids = false)
 {
-    QList<QStringList> records;
-    QStringList fields;
-    QString field;
-    bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (quoted) {
-            if (c == u'"' && i + 1 < text.size() && text.at(i + 1) == u'"') {
-                field += u'"';
-                ++i;
-            } else if (c == u'"') {
-                quoted = false;
-            } else {
-                field += c;
-            }
-        } else if (c == u'"') {
-            quoted = true;
-        } else if (c == u';') {
-            fields << field;
-            field.clear();
-        } else if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n') {
-            fields << field;
-            records << fields;
-            fields.clear();
-            field.clear();
-            ++i;
-        } else {
-            field += c;
-        }
+    QStringList parsed;
+    const std::unique_ptr<icalcomponent, decltype(&icalcomponent_free)> calendar(
+        icalparser_parse_string(ics.constData()), &icalcomponent_free);
+    if (!calendar || icalcomponent_isa(calendar.get()) != ICAL_VCALENDAR_COMPONENT
+        || icalcomponent_count_errors(calendar.get()) != 0)
+        return parsed;
+    for (icalcomponent* e = icalcomponent_get_first_component(calendar.get(), ICAL_VEVENT_COMPONENT); e;
+         e = icalcomponent_get_next_component(calendar.get(), ICAL_VEVENT_COMPONENT)) {
+        parsed << (uids
+                ? QString::fromUtf8(icalcomponent_get_uid(e))
+                : timeText(icalcomponent_get_dtstart(e)) + u" – "_s + timeText(icalcomponent_get_dtend(e))
+                    + u" | "_s + QString::fromUtf8(icalcomponent_get_summary(e)) + u" | "_s
+                    + QString::fromUtf8(icalcomponent_get_description(e)));
     }
-    if (!field.isEmpty() || !fields.isEmpty())
-        records << (fields << field);
-    return records;
+    return parsed;
 }
 
 int runCli(const QStringList& arguments, const QString& dir, QString* errors = nullptr)
 {
-    QString out;
-    QString err;
-    QTextStream outStream(&out);
-    QTextStream errStream(&err);
-    const int status = command_line::exec(
-        QStringList { QStringLiteral("zorivka") } + arguments, dir, outStream, errStream);
+    QString text;
+    QTextStream stream(&text);
+    const int status = command_line::exec(QStringList { u"zorivka"_s } + arguments, dir, stream, stream);
     if (errors)
-        *errors = err + out;
+        *errors = text;
     return status;
 }
 
 bool writeTable(const QString& dir, const std::vector<EventRecord>& records)
 {
-    return test_files::writeRaw(QDir(dir).filePath(QStringLiteral("data.zrk")),
+    return test_files::writeRaw(QDir(dir).filePath(u"data.zrk"_s),
         QByteArray(reinterpret_cast<const char*>(records.data()),
             static_cast<qsizetype>(records.size() * sizeof(EventRecord))));
 }
@@ -214,14 +142,10 @@ private slots:
     void eventsAreDatedByTheirDayRow();
     void libicalReadsEveryEvent();
     void linesAreFoldedAndEnded();
-    void foldNeverSplitsACharacter();
     void controlCharactersAreDropped();
     void uidsAreStableAndUnique();
-    void csvReadsBack();
-    void csvFollowsTheColumnCount();
-    void fileIsReplacedAtomically();
-    void emptyRangeWritesNoFile();
-    void commandLineStatuses();
+    void csvBytes();
+    void commandLine();
     void commandLineOnLargestTable();
     void commandLineReadsWhereTheWindowWould();
 };
@@ -229,147 +153,99 @@ private slots:
 void TestExport::clockTimes_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QTime>("start");
-    QTest::addColumn<QTime>("end");
-    QTest::addColumn<QString>("rest");
-    QTest::newRow("colon") << "18:00" << QTime(18, 0) << QTime() << "";
-    QTest::newRow("comma") << "18,00" << QTime(18, 0) << QTime() << "";
-    QTest::newRow("point") << "18.00" << QTime(18, 0) << QTime() << "";
-    QTest::newRow("one digit") << "9.30" << QTime(9, 30) << QTime() << "";
-    QTest::newRow("range") << "18,00-20,00" << QTime(18, 0) << QTime(20, 0) << "";
-    QTest::newRow("spaced range") << " 19:30 - 22.15 sál" << QTime(19, 30) << QTime(22, 15) << " sál";
-    QTest::newRow("with words") << "20:00 vstup" << QTime(20, 0) << QTime() << " vstup";
-    QTest::newRow("midnight") << "0.00" << QTime(0, 0) << QTime() << "";
-    QTest::newRow("last minute") << "23:59" << QTime(23, 59) << QTime() << "";
+    QTest::addColumn<QString>("clock"); // "start-end|rest", empty when not a clock time
+    const auto clock = [](const char* name, const char* text, const char* clock) {
+        QTest::newRow(name) << QString::fromUtf8(text) << QString::fromUtf8(clock);
+    };
+    clock("colon", "18:00", "18:00-|");
+    clock("point, one digit", "9.30", "09:30-|");
+    clock("comma range", "18,00-20,00", "18:00-20:00|");
+    clock("spaced range", " 19:30 - 22.15 sál", "19:30-22:15| sál");
+    clock("with words", "20:00 vstup", "20:00-| vstup");
+    clock("midnight", "0.00", "00:00-|");
+    clock("last minute", "23:59", "23:59-|");
     // Not clock times: the text goes into the description and the event lasts the day.
-    QTest::newRow("hour only") << "18" << QTime() << QTime() << "";
-    QTest::newRow("hour 24") << "24:00" << QTime() << QTime() << "";
-    QTest::newRow("minute 60") << "18:60" << QTime() << QTime() << "";
-    QTest::newRow("three digits") << "18:000" << QTime() << QTime() << "";
-    QTest::newRow("words first") << "od 18:00" << QTime() << QTime() << "";
-    QTest::newRow("date") << "12.03.2024" << QTime() << QTime() << "";
-    QTest::newRow("empty") << "" << QTime() << QTime() << "";
+    clock("hour only", "18", "");
+    clock("hour 24", "24:00", "");
+    clock("minute 60", "18:60", "");
+    clock("three digits", "18:000", "");
+    clock("words first", "od 18:00", "");
+    clock("date", "12.03.2024", "");
+    clock("empty", "", "");
 }
 
 void TestExport::clockTimes()
 {
     QFETCH(QString, text);
-    QFETCH(QTime, start);
-    QFETCH(QTime, end);
-    QFETCH(QString, rest);
-    icalendar::ClockTime clock;
-    QCOMPARE(icalendar::parseClockTime(text, clock), start.isValid());
-    if (start.isValid()) {
-        QCOMPARE(clock.start, start);
-        QCOMPARE(clock.end, end);
-        QCOMPARE(clock.rest, rest);
-    }
+    icalendar::ClockTime c;
+    const bool timed = icalendar::parseClockTime(text, c);
+    QTEST(
+        timed ? c.start.toString(u"HH:mm"_s) + u'-' + c.end.toString(u"HH:mm"_s) + u'|' + c.rest : QString(),
+        "clock");
 }
 
 void TestExport::eventsAreDatedByTheirDayRow()
 {
     std::vector<EventRecord> records = sampleTable();
     // An extra row above every day row and a damaged day row with its extra row.
-    records.insert(records.begin(), row(QStringLiteral("8:00"), QStringLiteral("Sirotek")));
-    records.push_back(row(QStringLiteral("8:00"), QStringLiteral("Rozbité datum"), {}, {},
-        EventRecord::dayRow(QStringLiteral("Po"), QStringLiteral("31.02.2024"))));
-    records.push_back(row(QStringLiteral("9:00"), QStringLiteral("Pod rozbitým")));
-
-    const auto all = export_events::collect(records, QDate(), QDate());
+    records.insert(records.begin(), row(u"8:00"_s, u"Sirotek"_s));
+    records.push_back(
+        row(u"8:00"_s, u"Rozbité datum"_s, {}, {}, EventRecord::dayRow(u"Po"_s, u"31.02.2024"_s)));
+    records.push_back(row(u"9:00"_s, u"Pod rozbitým"_s));
     QStringList seen;
-    for (const auto& e : all)
-        seen << e.date.toString(QStringLiteral("d.M")) + u' ' + e.text + u'#' + QString::number(e.repeat);
+    for (const auto& e : export_events::collect(records, {}, {}))
+        seen << e.date.toString(u"d.M "_s) + e.text + u'#' + QString::number(e.repeat);
     QCOMPARE(seen,
         QStringList({ "1.3 Mimo rozsah#0", "2.3 Koncert: Dvořák, Smetana; sál \\ B#0", "2.3 Přednáška#0",
             "2.3 Noční jízda#0", "2.3 Výstava ěščřžýáíé ĚŠČŘŽÝÁÍÉ#0", "2.3 #0", "2.3 Přednáška#1",
-            "9.3 Ples#0", "10.3 Mimo rozsah#0" }));
-
-    const auto inside = export_events::collect(records, kFrom, kTo);
-    QCOMPARE(inside.size(), size_t(7));
-    QCOMPARE(inside.front().date, kFrom);
-    QCOMPARE(inside.back().date, kTo);
-    QCOMPARE(export_events::collect(records, QDate(2024, 3, 3), QDate(2024, 3, 8)).size(), size_t(0));
+            "9.3 Ples \"Na zdraví\"#0", "10.3 Mimo rozsah#0" }));
 }
 
 void TestExport::libicalReadsEveryEvent()
 {
-    const QList<Parsed> events = parseWithLibical(exportIcs(sampleTable()));
-    QCOMPARE(events.size(), 7);
-    struct Expected {
-        QString start, end, summary, description;
+    const QByteArray ics = exportIcs(sampleTable());
+    const QStringList parsed = parse(ics);
+    // Clock times are floating local times; without an end the event ends where it starts.
+    const QStringList expected {
+        "2024-03-02 18:00 – 2024-03-02 18:00 | Koncert: Dvořák, Smetana; sál \\ B | Vstupné: 250 Kč\n"
+        "Poznámka: Řízek; čaj, \"káva\"",
+        "2024-03-02 09:30 – 2024-03-02 11:00 | Přednáška | ",
+        "2024-03-02 23:00 – 2024-03-03 01:30 | Noční jízda | ",
+        "2024-03-02 – 2024-03-03 | Výstava ěščřžýáíé ĚŠČŘŽÝÁÍÉ | Čas: celý den",
+        "2024-03-02 – 2024-03-03 |  | Vstupné: jen hodnota",
+        "2024-03-02 09:30 – 2024-03-02 11:00 | Přednáška | ",
+        "2024-03-09 18:00 – 2024-03-09 18:00 | Ples \"Na zdraví\" | Čas: 18.00 sál",
     };
-    const QList<Expected> expected {
-        // Without an end the event ends where it starts.
-        { "2024-03-02 18:00", "2024-03-02 18:00", "Koncert: Dvořák, Smetana; sál \\ B",
-            "Vstupné: 250 Kč\nPoznámka: Řízek; čaj, \"káva\"" },
-        { "2024-03-02 09:30", "2024-03-02 11:00", "Přednáška", "" },
-        { "2024-03-02 23:00", "2024-03-03 01:30", "Noční jízda", "" },
-        { "2024-03-02", "2024-03-03", "Výstava ěščřžýáíé ĚŠČŘŽÝÁÍÉ", "Čas: celý den" },
-        { "2024-03-02", "2024-03-03", "", "Vstupné: jen hodnota" },
-        { "2024-03-02 09:30", "2024-03-02 11:00", "Přednáška", "" },
-        { "2024-03-09 18:00", "2024-03-09 18:00", "Ples", "Čas: 18.00 sál" },
-    };
-    for (int i = 0; i < events.size(); ++i) {
-        const Parsed& e = events[i];
-        QCOMPARE(timeText(e.start), expected[i].start);
-        QCOMPARE(timeText(e.end), expected[i].end);
-        QCOMPARE(e.summary, expected[i].summary);
-        QCOMPARE(e.description, expected[i].description);
-        // Clock times are floating local times; the stamp is UTC.
-        QVERIFY(e.start.zone == nullptr && !icaltime_is_utc(e.start));
-        QVERIFY(icaltime_is_utc(e.stamp));
-        QCOMPARE(timeText(e.stamp), QStringLiteral("2024-05-01 12:30"));
-        QVERIFY(e.uid.endsWith(QStringLiteral("@zorivka.cz")));
-    }
-
+    QCOMPARE(parsed, expected);
+    QCOMPARE(ics.count("\r\nDTSTAMP:20240501T123000Z\r\n"), 7);
+    for (const QString& uid : parse(ics, true))
+        QVERIFY2(uid.endsWith(u"@zorivka.cz"_s), qPrintable(uid));
     // With four columns the values still reach the description, under their titles.
     Settings four = sixColumns();
-    four.pocets = QStringLiteral("4");
-    QCOMPARE(
-        parseWithLibical(exportIcs(sampleTable(), four)).first().description, expected.first().description);
+    four.pocets = u"4"_s;
+    QCOMPARE(parse(exportIcs(sampleTable(), four)).first(), expected.first());
 }
 
 void TestExport::linesAreFoldedAndEnded()
 {
     std::vector<EventRecord> records = sampleTable();
-    records[1]
-        = row(QStringLiteral("18:00"), QString(40, u'ř'), QString(30, u'Ž'), QString(30, u';'), records[1]);
+    records[1] = row(u"18:00"_s, QString(40, u'ř'), QString(30, u'Ž'), QString(30, u';'), records[1]);
     const QByteArray ics = exportIcs(records);
     QVERIFY(ics.startsWith("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:"));
     QVERIFY(ics.endsWith("END:VEVENT\r\nEND:VCALENDAR\r\n"));
     QVERIFY(!ics.contains("\r\n\r\n"));
     QCOMPARE(ics.count('\n'), ics.count("\r\n"));
-    int folds = 0;
+    // At most 75 octets and the CR a line; a fold never cuts a two-octet letter.
     for (const QByteArray& line : ics.split('\n')) {
-        QVERIFY2(line.size() <= 76, line.constData()); // 75 octets and the CR
         QStringDecoder decoder(QStringDecoder::Utf8);
-        const QString text = decoder(line);
-        QVERIFY2(!decoder.hasError(), line.constData());
-        QVERIFY(!text.contains(QChar::ReplacementCharacter));
-        folds += line.startsWith(' ');
+        [[maybe_unused]] const QString text = decoder(line);
+        QVERIFY2(line.size() <= 76 && !decoder.hasError(), line.constData());
     }
-    QVERIFY(folds >= 3);
-    const QString summary = parseWithLibical(ics).at(0).summary;
-    QCOMPARE(summary, QString(40, u'ř'));
-}
-
-void TestExport::foldNeverSplitsACharacter()
-{
-    // "ř" is two octets; placed at octets 75 and 76 it must move whole to the next line.
-    const QByteArray line = QByteArray("SUMMARY:") + QByteArray(66, 'a') + QString(60, u'ř').toUtf8();
-    const QByteArray folded = icalendar::foldLine(line);
-    const QList<QByteArray> parts = folded.chopped(2).split('\n');
-    QCOMPARE(parts.first(), QByteArray("SUMMARY:") + QByteArray(66, 'a') + '\r');
-    for (qsizetype i = 1; i < parts.size(); ++i) {
-        QVERIFY(parts[i].startsWith(" \xC5\x99"));
-        QVERIFY(parts[i].chopped(i + 1 < parts.size() ? 1 : 0).size() <= 75);
-    }
-    QByteArray unfolded = folded;
-    unfolded.replace("\r\n ", "");
-    QCOMPARE(unfolded, line + "\r\n");
-    // A line of exactly 75 octets stays whole.
+    QCOMPARE(parse(ics).first().section(u" | "_s, 1, 1), QString(40, u'ř'));
+    // The leading blank of a continuation line counts.
     QCOMPARE(icalendar::foldLine(QByteArray(75, 'x')), QByteArray(75, 'x') + "\r\n");
-    QCOMPARE(icalendar::foldLine(QByteArray(76, 'x')).count("\r\n"), 2);
+    QCOMPARE(icalendar::foldLine(QByteArray(150, 'x')),
+        QByteArray(75, 'x') + "\r\n " + QByteArray(74, 'x') + "\r\n x\r\n");
 }
 
 void TestExport::controlCharactersAreDropped()
@@ -380,143 +256,101 @@ void TestExport::controlCharactersAreDropped()
                    "ek\r\nkonec\ntady"));
     const QByteArray ics = exportIcs(records);
     QVERIFY(ics.contains("SUMMARY:Zvonek\\nkonec\\ntady\r\n"));
-    QCOMPARE(parseWithLibical(ics).at(0).summary, QStringLiteral("Zvonek\nkonec\ntady"));
-    QCOMPARE(icalendar::escapeText(QStringLiteral("a,b;c\\d\ne")), QStringLiteral("a\\,b\\;c\\\\d\\ne"));
+    QCOMPARE(parse(ics).first().section(u" | "_s, 1, 1), u"Zvonek\nkonec\ntady"_s);
+    QCOMPARE(icalendar::escapeText(u"a,b;c\\d\ne"_s), u"a\\,b\\;c\\\\d\\ne"_s);
 }
 
 void TestExport::uidsAreStableAndUnique()
 {
-    const auto uids = [](const std::vector<EventRecord>& records, const QDateTime& stamp) {
-        QStringList list;
-        for (const Parsed& e : parseWithLibical(exportIcs(records, sixColumns(), stamp)))
-            list << e.uid;
-        return list;
+    const auto uids = [](const std::vector<EventRecord>& records, const QDateTime& stamp = kStamp) {
+        return parse(exportIcs(records, sixColumns(), stamp), true);
     };
-    const QStringList first = uids(sampleTable(), kStamp);
-    QCOMPARE(first.size(), 7);
+    const QStringList first = uids(sampleTable());
     QCOMPARE(QSet<QString>(first.begin(), first.end()).size(), 7); // the two equal lectures differ
     QCOMPARE(uids(sampleTable(), kStamp.addDays(3)), first);
-
-    // Another event added before an event leaves the other UIDs as they were.
-    std::vector<EventRecord> added = sampleTable();
-    added.insert(added.begin() + 2, row(QStringLiteral("7:00"), QStringLiteral("Snídaně")));
-    QStringList later = uids(added, kStamp);
-    QVERIFY(!first.contains(later.takeAt(1)));
-    QCOMPARE(later, first);
-
-    // An edited event is a new event.
-    std::vector<EventRecord> edited = sampleTable();
-    edited[1].setText(F::Event, QStringLiteral("Koncert II"));
-    const QStringList changed = uids(edited, kStamp);
-    QVERIFY(changed[0] != first[0]);
-    QCOMPARE(changed.mid(1), first.mid(1));
+    // An edited event is a new event; one added before others leaves their UIDs as they were.
+    std::vector<EventRecord> changed = sampleTable();
+    changed[1].setText(F::Event, u"Koncert II"_s);
+    changed.insert(changed.begin() + 2, row(u"7:00"_s, u"Snídaně"_s));
+    QStringList later = uids(changed);
+    QVERIFY(!first.contains(later.takeAt(1)) && !first.contains(later.takeAt(0)));
+    QCOMPARE(later, first.mid(1));
 }
 
-void TestExport::csvReadsBack()
+void TestExport::csvBytes()
 {
-    const QByteArray csv = csv_export::write(
-        export_events::collect(sampleTable(), kFrom, kTo), export_events::Columns::from(sixColumns()));
-    QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
-    QVERIFY(csv.endsWith("\r\n"));
-    const QList<QStringList> records = readCsv(QString::fromUtf8(csv.mid(3)));
-    QCOMPARE(records.size(), 8);
-    QCOMPARE(records[0], QStringList({ "Datum", "Čas", "Akce", "Vstupné", "Poznámka" }));
-    QCOMPARE(records[1],
-        QStringList({ "02.03.2024", "18:00", "Koncert: Dvořák, Smetana; sál \\ B", "250 Kč",
-            "Řízek; čaj, \"káva\"" }));
-    QCOMPARE(records[3], QStringList({ "02.03.2024", "23,00-01,30", "Noční jízda", "", "" }));
-    QCOMPARE(records[5], QStringList({ "02.03.2024", "", "", "jen hodnota", "" }));
-    QCOMPARE(records[7], QStringList({ "09.03.2024", "18.00 sál", "Ples", "", "" }));
-    QCOMPARE(csv_export::field(QStringLiteral("a\nb")), QStringLiteral("\"a\r\nb\""));
-    QCOMPARE(readCsv(csv_export::field(QStringLiteral("x\"y;\nz")) + QStringLiteral("\r\n")).first(),
-        QStringList { QStringLiteral("x\"y;\r\nz") });
-}
-
-void TestExport::csvFollowsTheColumnCount()
-{
-    for (int count : { 4, 5, 6 }) {
-        Settings settings = sixColumns();
-        settings.pocets = QString::number(count);
-        const QByteArray csv = csv_export::write(
+    Settings settings = sixColumns();
+    const auto csv = [&settings] {
+        return csv_export::write(
             export_events::collect(sampleTable(), kFrom, kTo), export_events::Columns::from(settings));
-        const QList<QStringList> records = readCsv(QString::fromUtf8(csv.mid(3)));
-        for (const QStringList& fields : records)
-            QCOMPARE(fields.size(), count - 1);
-        QCOMPARE(records[0].last(), (QStringList { "Akce", "Vstupné", "Poznámka" }).at(count - 4));
-    }
+    };
+    // UTF-8 with its mark; a field with a separator or a quote is quoted, its quotes doubled.
+    QCOMPARE(csv(),
+        QByteArray("\xEF\xBB\xBF"
+                   "Datum;Čas;Akce;Vstupné;Poznámka\r\n"
+                   "02.03.2024;18:00;\"Koncert: Dvořák, Smetana; sál \\ B\";250 Kč;\"Řízek; čaj, "
+                   "\"\"káva\"\"\"\r\n"
+                   "02.03.2024;9.30-11,00;Přednáška;;\r\n"
+                   "02.03.2024;23,00-01,30;Noční jízda;;\r\n"
+                   "02.03.2024;celý den;Výstava ěščřžýáíé ĚŠČŘŽÝÁÍÉ;;\r\n"
+                   "02.03.2024;;;jen hodnota;\r\n"
+                   "02.03.2024;9.30-11,00;Přednáška;;\r\n"
+                   "09.03.2024;18.00 sál;\"Ples \"\"Na zdraví\"\"\";;\r\n"));
+    // Only the columns shown.
+    settings.pocets = u"4"_s;
+    QVERIFY(
+        csv().startsWith("\xEF\xBB\xBF"
+                         "Datum;Čas;Akce\r\n02.03.2024;18:00;\"Koncert: Dvořák, Smetana; sál \\ B\"\r\n"));
+    QCOMPARE(csv_export::field(u"a\nb"_s), u"\"a\r\nb\""_s);
 }
 
-void TestExport::fileIsReplacedAtomically()
+void TestExport::commandLine()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("akce.ics"));
-    QVERIFY(test_files::writeRaw(path, "old"));
-    export_file::Request request { export_file::Format::ICalendar, path, kFrom, kTo };
-    QCOMPARE(export_file::write(request, sampleTable(), sixColumns(), kStamp), export_file::Result::Written);
-    QCOMPARE(test_files::readRaw(path), exportIcs(sampleTable()));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList { QStringLiteral("akce.ics") });
-
-    QString error;
-    request.path = dir.filePath(QStringLiteral("chybi/akce.ics"));
-    QCOMPARE(export_file::write(request, sampleTable(), sixColumns(), kStamp, &error),
-        export_file::Result::Failed);
-    QVERIFY(!error.isEmpty());
-}
-
-void TestExport::emptyRangeWritesNoFile()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("akce.csv"));
-    export_file::Request request { export_file::Format::Csv, path, QDate(2024, 3, 3), QDate(2024, 3, 8) };
-    QCOMPARE(export_file::write(request, sampleTable(), sixColumns(), kStamp), export_file::Result::NoEvents);
-    QVERIFY(!QFileInfo::exists(path));
-    QVERIFY(test_files::writeRaw(path, "old"));
-    QCOMPARE(export_file::write(request, sampleTable(), sixColumns(), kStamp), export_file::Result::NoEvents);
-    QCOMPARE(test_files::readRaw(path), QByteArray("old"));
-}
-
-void TestExport::commandLineStatuses()
-{
-    QTemporaryDir dir;
-    const QString out = dir.filePath(QStringLiteral("out.ics"));
+    const QString out = dir.filePath(u"out.ics"_s);
     QString errors;
     QCOMPARE(runCli({ "--export-ics", out }, dir.path(), &errors), 1); // no data.zrk
-    QVERIFY(errors.contains(QStringLiteral("data.zrk")));
+    QVERIFY(errors.contains(u"data.zrk"_s));
     QVERIFY(writeTable(dir.path(), sampleTable()));
-    const QByteArray table = test_files::readRaw(dir.filePath(QStringLiteral("data.zrk")));
+    const QByteArray table = readRaw(dir.filePath(u"data.zrk"_s));
 
+    clock_source::setNow(kStamp);
     QCOMPARE(runCli({ "--export-ics", out, "--from", "02.03.2024", "--to", "09.03.2024" }, dir.path()), 0);
-    QCOMPARE(parseWithLibical(test_files::readRaw(out)).size(), 7);
-    QCOMPARE(runCli({ "--export-csv", dir.filePath("out.csv") }, dir.path()), 0);
-    QCOMPARE(readCsv(QString::fromUtf8(test_files::readRaw(dir.filePath("out.csv")).mid(3))).size(), 10);
-
+    clock_source::setNow({});
+    QCOMPARE(readRaw(out), exportIcs(sampleTable(), Settings()));
+    // Nothing in the range: status 2 and the file as it was.
+    const QByteArray written = readRaw(out);
     QCOMPARE(
-        runCli({ "--export-ics", dir.filePath("none.ics"), "--from", "03.03.2024", "--to", "08.03.2024" },
-            dir.path(), &errors),
+        runCli({ "--export-ics", out, "--from", "03.03.2024", "--to", "08.03.2024" }, dir.path(), &errors),
         2);
     QVERIFY(!errors.isEmpty());
-    QVERIFY(!QFileInfo::exists(dir.filePath("none.ics")));
+    QCOMPARE(readRaw(out), written);
+    // A range of one day.
+    QCOMPARE(runCli({ "--export-ics", out, "--from", "09.03.2024", "--to", "09.03.2024" }, dir.path()), 0);
+    QCOMPARE(parse(readRaw(out)),
+        QStringList { u"2024-03-09 18:00 – 2024-03-09 18:00 | Ples \"Na zdraví\" | Hod.: 18.00 sál"_s });
+    // The whole calendar.
+    QCOMPARE(runCli({ "--export-csv", dir.filePath(u"out.csv"_s) }, dir.path()), 0);
+    const QByteArray csv = readRaw(dir.filePath(u"out.csv"_s));
+    QVERIFY(csv.startsWith("\xEF\xBB\xBF"
+                           "Datum;Hod.;Akce\r\n01.03.2024;10:00;Mimo rozsah\r\n"));
+    QVERIFY(csv.endsWith("\r\n10.03.2024;10:00;Mimo rozsah\r\n"));
+    QCOMPARE(csv.count("\r\n"), 10);
 
-    const QList<QStringList> bad {
-        {},
-        { "--export-ics" },
-        { "--bogus" },
-        { "--export-ics", out, "navic" },
-        { "--export-ics", out, "--from", "31.02.2024" },
-        { "--export-ics", out, "--to", "2024-03-09" },
+    const QList<QStringList> bad { {}, { "--export-ics" }, { "--bogus" }, { "--export-ics", out, "navic" },
+        { "--export-ics", out, "--from", "31.02.2024" }, { "--export-ics", out, "--to", "2024-03-09" },
         { "--export-ics", out, "--from", "09.03.2024", "--to", "02.03.2024" },
-        { "--export-ics", dir.filePath("chybi/out.ics") },
-    };
+        { "--export-ics", dir.filePath(u"chybi/out.ics"_s) } };
     for (const QStringList& arguments : bad) {
         QCOMPARE(runCli(arguments, dir.path(), &errors), 1);
         QVERIFY2(!errors.isEmpty(), qPrintable(arguments.join(u' ')));
     }
     QCOMPARE(runCli({ "--help" }, dir.path(), &errors), 0);
-    QVERIFY(errors.contains(QStringLiteral("--export-csv")));
+    QVERIFY(errors.contains(u"--export-csv"_s));
     QCOMPARE(runCli({ "--version" }, dir.path()), 0);
 
     // The data file is only read; nothing but the outputs appears beside it.
-    QCOMPARE(test_files::readRaw(dir.filePath(QStringLiteral("data.zrk"))), table);
+    QCOMPARE(readRaw(dir.filePath(u"data.zrk"_s)), table);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({ "data.zrk", "out.csv", "out.ics" }));
 }
 
@@ -524,47 +358,34 @@ void TestExport::commandLineOnLargestTable()
 {
     // The real program, copied beside its data, as an installed user would run it.
     QTemporaryDir dir;
-    const QString program = dir.filePath(QStringLiteral("zorivka"));
+    const QString program = dir.filePath(u"zorivka"_s);
     QVERIFY(QFile::copy(QStringLiteral(ZORIVKA_EXECUTABLE), program));
     const largest_table::Table table = largest_table::make();
-    QCOMPARE(table.records.size(), size_t(largest_table::kDayRows + largest_table::kEventRows));
     QVERIFY(writeTable(dir.path(), table.records));
-
-    const auto run = [&](const QStringList& arguments, QString* errors = nullptr) {
+    const auto run = [&program](const QStringList& arguments, QString* errors = nullptr) {
         QProcess process;
-        process.setProgram(program);
-        process.setArguments(arguments);
-        process.start();
+        process.start(program, arguments);
         process.waitForFinished(120000);
         if (errors)
             *errors = QString::fromUtf8(process.readAllStandardError());
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     };
+    QCOMPARE(
+        run({ "--export-ics", dir.filePath(u"all.ics"_s), "--export-csv", dir.filePath(u"all.csv"_s) }), 0);
 
-    QElapsedTimer timer;
-    timer.start();
-    QCOMPARE(run({ "--export-ics", dir.filePath("all.ics") }), 0);
-    const qint64 icsTime = timer.restart();
-    QCOMPARE(run({ "--export-csv", dir.filePath("all.csv") }), 0);
-    const qint64 csvTime = timer.elapsed();
-    qInfo("command-line export of the largest table (%zu rows): iCalendar %lld ms, CSV %lld ms",
-        table.records.size(), icsTime, csvTime);
-
-    int expected = 0;
+    qsizetype expected = 0;
     for (const EventRecord& r : table.records)
         expected
             += !(r.isEmpty(F::Time) && r.isEmpty(F::Event) && r.isEmpty(F::Value1) && r.isEmpty(F::Value2));
-    const QList<Parsed> events = parseWithLibical(test_files::readRaw(dir.filePath("all.ics")));
+    const QStringList events = parse(readRaw(dir.filePath(u"all.ics"_s)));
     QCOMPARE(events.size(), expected);
-    QCOMPARE(timeText(events.first().start).left(4), QStringLiteral("2004"));
-    QCOMPARE(timeText(events.last().start).left(4), QStringLiteral("2100"));
-    QCOMPARE(
-        readCsv(QString::fromUtf8(test_files::readRaw(dir.filePath("all.csv")).mid(3))).size(), expected + 1);
+    QVERIFY(events.first().startsWith(u"2004-01-01"_s) && events.last().startsWith(u"2100-12-"_s));
+    // The generated texts hold no line break, so each event is one line.
+    QCOMPARE(readRaw(dir.filePath(u"all.csv"_s)).count("\r\n"), expected + 1);
 
     QString errors;
-    QCOMPARE(run({ "--export-ics", dir.filePath("x.ics"), "--from", "1.1.2004" }, &errors), 1);
-    QVERIFY(errors.contains(QStringLiteral("--from")));
-    QCOMPARE(run({ "--bogus" }), 1);
+    QCOMPARE(run({ "--export-ics", dir.filePath(u"x.ics"_s), "--from", "1.1.2004" }, &errors), 1);
+    QVERIFY(errors.contains(u"--from"_s));
     QCOMPARE(run({ "--version" }), 0);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
         QStringList({ "all.csv", "all.ics", "data.zrk", "zorivka" }));
@@ -582,7 +403,6 @@ void TestExport::commandLineReadsWhereTheWindowWould()
     // Once the working directory has its own data.zrk, that one counts.
     QVERIFY(writeTable(working.path(), sampleTable()));
     QCOMPARE(command_line::dataDir(working.path(), program.path()), working.path());
-    QCOMPARE(command_line::dataDir(working.path(), working.path()), working.path());
 }
 
 QTEST_GUILESS_MAIN(TestExport)
