@@ -1,10 +1,8 @@
 #include "app/day_list_model.h"
 #include "app/main_window.h"
 #include "calendar/day_names.h"
-#include "calendar/day_table.h"
 #include "calendar/generation.h"
 #include "recording_messenger.h"
-#include "search/case_rules.h"
 #include "search/row_lookup.h"
 #include "widgets/icons.h"
 #include "widgets/row_looks.h"
@@ -16,26 +14,17 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include <memory>
-
 using namespace Qt::StringLiterals;
-using icons::Picture;
 using Field = EventRecord::Field;
 
 namespace {
 
-// The toolbar's pictures in its order: each picture's files and the menu entry showing it.
-struct Entry {
-    Picture picture;
-    const char* file;
-    const char* action;
-};
-constexpr Entry kEntries[] = { { Picture::NewRecord, "new-record", "Novyzaznam1" },
-    { Picture::EditRecord, "edit-record", "Editovatzaznam1" },
-    { Picture::DeleteRecord, "delete-record", "Smazatzaznam1" },
-    { Picture::DeleteAll, "delete-all", "Smazatvse1" }, { Picture::GoTo, "go-to", "Prejdina1" },
-    { Picture::Search, "search", "Hledat1" }, { Picture::Settings, "settings", "" },
-    { Picture::About, "about", "napoveda" }, { Picture::Exit, "exit", "Konecprogramu1" } };
+// The toolbar's pictures in its order (the order of icons::Picture): each picture's files
+// and the menu entry showing it.
+const std::pair<const char*, const char*> kEntries[] = { { "new-record", "Novyzaznam1" },
+    { "edit-record", "Editovatzaznam1" }, { "delete-record", "Smazatzaznam1" },
+    { "delete-all", "Smazatvse1" }, { "go-to", "Prejdina1" }, { "search", "Hledat1" }, { "settings", "" },
+    { "about", "napoveda" }, { "exit", "Konecprogramu1" } };
 
 // Pictures are compared premultiplied, the form a pixmap holds them in: turning them
 // back to straight alpha rounds differently with different vector instructions.
@@ -56,147 +45,107 @@ QImage fileImage(const QString& name)
 class TestStartup final : public QObject {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void picturesAreTheProgramsOwn_data();
-    void picturesAreTheProgramsOwn();
-    void programPictureInTrayAndWindow();
-    void rowLooksFollowEveryChange();
-    void rebuildNamesEveryDayOfTheRange();
-    void dayRowLookupFollowsTheCaseRule();
-
-private:
     QTemporaryDir m_dir;
     RecordingMessenger m_messenger;
     std::unique_ptr<TForm1> m_window;
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        m_window = fixture::openWindow(m_dir.path(), m_messenger);
+        QVERIFY(m_window);
+    }
+
+    void picturesAreTheProgramsOwn()
+    {
+        for (int i = 0; i < int(std::size(kEntries)); ++i) {
+            const auto [file, action] = kEntries[i];
+            const QIcon icon = icons::picture(icons::Picture(i));
+            // Drawn at each size, not scaled from one: the 16-pixel picture is its own file.
+            QCOMPARE(imageOf(icon, 16), fileImage(file + u"-16.png"_s));
+            // The toolbar shows it, and the menus at menu size.
+            auto* button = m_window->findChild<QToolButton*>(u"ToolButton%1"_s.arg(i + 1));
+            QCOMPARE(imageOf(button->icon(), 24), fileImage(file + u"-24.png"_s));
+            if (*action)
+                QCOMPARE(imageOf(m_window->findChild<QAction*>(action)->icon(), 16),
+                    fileImage(file + u"-16.png"_s));
+        }
+        auto* tray = m_window->findChild<QSystemTrayIcon*>("TrayIcon1");
+        QCOMPARE(imageOf(tray->icon(), 16), fileImage("program-16.png"));
+        QCOMPARE(imageOf(m_window->windowIcon(), 32), fileImage("program-32.png"));
+    }
+
+    void rowLooksFollowEveryChange()
+    {
+        DayTable table;
+        table.appendRecords(generation::yearRows(2004, 1));
+        DayListModel model(table);
+        model.appendColumn(u"Den"_s);
+        RowLooks looks;
+        looks.rebuild(Settings(), QApplication::font());
+        model.setAppearance(looks, holidays::Years({ "2004" }), true);
+        const auto background
+            = [&](int row) { return model.data(model.index(row, 0), Qt::BackgroundRole).value<QColor>(); };
+        const QColor odd = background(3), even = background(2), holiday = background(0);
+        QVERIFY(even != odd && holiday != even);
+        // Each change is seen by the very next read of the row read last before it.
+        EventRecord withEvent = table.record(2);
+        withEvent.setText(Field::Event, u"Koncert"_s);
+        table.setRecord(2, withEvent);
+        const QColor event = background(2);
+        QVERIFY(event != even && event != odd);
+        table.insertRecord(2, EventRecord::blank());
+        QVERIFY(background(2) != event);
+        QCOMPARE(background(3), event);
+        table.removeRecords(2, 1);
+        QCOMPARE(background(2), event);
+        table.replaceRecords(generation::yearRows(2004, 1));
+        QCOMPARE(background(2), even);
+        // 01.01. is a holiday only while 2004 is a holiday year.
+        model.setAppearance(looks, holidays::Years(), true);
+        QVERIFY(background(0) != holiday);
+    }
+
+    void rebuildNamesEveryDayOfTheRange()
+    {
+        DayTable table;
+        for (int year = generation::kFirstYear; year <= generation::kLastYear; ++year)
+            table.appendRecords(generation::yearRows(year, 1));
+        // Dates that are not in the usual form, or not dates, take the slow way.
+        for (const QString& date : { u"1.1.2004"_s, u"31.02.2004"_s, u"ab.cd.efgh"_s, u"29.02.2100"_s })
+            table.insertRecord(table.rowCount(), EventRecord::dayRow(u"xx"_s, date));
+        for (int format = 0; format < 4; ++format) {
+            generation::rebuildWithFormat(table, QString::number(format), m_messenger);
+            for (int row = 0; row < table.rowCount(); ++row) {
+                const QString date = table.record(row).text(Field::Date);
+                const QDate day = QDate::fromString(date, u"dd.MM.yyyy"_s);
+                const QString name = table.record(row).text(Field::DayName);
+                if (name != (day.isValid() ? day_names::name(day, format) : u"xx"_s))
+                    QFAIL(qPrintable(date + " named " + name + " in format " + QString::number(format)));
+            }
+        }
+        QVERIFY(m_messenger.messages().isEmpty());
+    }
+
+    void dayRowLookupFollowsTheCaseRule()
+    {
+        DayTable table;
+        for (const QString& date : { u"01.01.2004"_s, u"ab.CD.2004"_s, u"Čt.01.2004"_s, u"02.01.2004"_s })
+            table.insertRecord(table.rowCount(), EventRecord::dayRow(u"po"_s, date));
+        // An extra row with the same date text is no day row.
+        EventRecord extra = EventRecord::blank();
+        extra.setText(Field::Date, u"03.01.2004"_s);
+        table.insertRecord(1, extra);
+        table.insertRecord(table.rowCount(), EventRecord::dayRow(u"út"_s, u"03.01.2004"_s));
+        // Only ASCII letters match in either case; lengths must agree.
+        const QList<std::pair<QString, int>> keys { { "01.01.2004", 0 }, { "AB.cd.2004", 2 },
+            { "čt.01.2004", -1 }, { "Čt.01.2004", 3 }, { "03.01.2004", 5 }, { "02.01.200", -1 },
+            { "02.01.20045", -1 }, { "01.01.2004\u20ac", -1 }, { "\u4e00\u4e00.01.2004", -1 } };
+        for (const auto& [key, row] : keys)
+            QCOMPARE(row_lookup::dayRowWithDate(table, key), row);
+    }
 };
-
-void TestStartup::initTestCase()
-{
-    QStandardPaths::setTestModeEnabled(true);
-    m_window = fixture::openWindow(m_dir.path(), m_messenger);
-    QVERIFY(m_window);
-}
-
-void TestStartup::picturesAreTheProgramsOwn_data()
-{
-    QTest::addColumn<int>("index");
-    for (int i = 0; i < int(std::size(kEntries)); ++i)
-        QTest::newRow(kEntries[i].file) << i;
-}
-
-void TestStartup::picturesAreTheProgramsOwn()
-{
-    QFETCH(int, index);
-    const Entry& entry = kEntries[index];
-    const QString file = QString::fromLatin1(entry.file);
-    const QIcon icon = icons::picture(entry.picture);
-    QCOMPARE(icon.availableSizes(), (QList<QSize> { QSize(16, 16), QSize(24, 24) }));
-    // Drawn at each size, not scaled from one: the 16-pixel picture is its own file.
-    QCOMPARE(imageOf(icon, 16), fileImage(file + "-16.png"));
-    QVERIFY(imageOf(icon, 16) != imageOf(icon, 24).scaled(16, 16));
-    // High-density screens get pictures drawn at twice the size.
-    QCOMPARE(fileImage(file + "-16@2x.png").size(), QSize(32, 32));
-    QCOMPARE(fileImage(file + "-24@2x.png").size(), QSize(48, 48));
-    for (const Entry& other : kEntries)
-        QVERIFY(&other == &entry || imageOf(icons::picture(other.picture), 24) != imageOf(icon, 24));
-    // The toolbar shows it, and the menus at menu size.
-    auto* button = m_window->findChild<QToolButton*>(u"ToolButton%1"_s.arg(index + 1));
-    QCOMPARE(imageOf(button->icon(), 24), fileImage(file + "-24.png"));
-    if (*entry.action)
-        QCOMPARE(
-            imageOf(m_window->findChild<QAction*>(entry.action)->icon(), 16), fileImage(file + "-16.png"));
-}
-
-void TestStartup::programPictureInTrayAndWindow()
-{
-    QCOMPARE(icons::program().availableSizes().size(), 5);
-    QCOMPARE(icons::program().availableSizes().last(), QSize(64, 64));
-    auto* tray = m_window->findChild<QSystemTrayIcon*>("TrayIcon1");
-    QCOMPARE(imageOf(tray->icon(), 16), fileImage("program-16.png"));
-    QCOMPARE(imageOf(m_window->windowIcon(), 32), fileImage("program-32.png"));
-    QVERIFY(m_window->findChild<QAction*>("spusteni")->icon().isNull());
-}
-
-void TestStartup::rowLooksFollowEveryChange()
-{
-    DayTable table;
-    table.appendRecords(generation::yearRows(2004, 1));
-    DayListModel model(table);
-    model.appendColumn(u"Den"_s);
-    RowLooks looks;
-    looks.rebuild(Settings(), QApplication::font());
-    model.setAppearance(looks, holidays::Years({ "2004" }), true);
-    const auto background
-        = [&](int row) { return model.data(model.index(row, 0), Qt::BackgroundRole).value<QColor>(); };
-    const QColor odd = background(3), even = background(2);
-    QVERIFY(even != odd);
-    // Each change is seen by the very next read of the row read last before it.
-    EventRecord withEvent = table.record(2);
-    withEvent.setText(Field::Event, u"Koncert"_s);
-    table.setRecord(2, withEvent);
-    const QColor event = background(2);
-    QVERIFY(event != even && event != odd);
-    table.insertRecord(2, EventRecord::blank());
-    QVERIFY(background(2) != event);
-    QCOMPARE(background(3), event);
-    table.removeRecords(2, 1);
-    QCOMPARE(background(2), event);
-    table.replaceRecords(generation::yearRows(2004, 1));
-    QCOMPARE(background(2), even);
-    // 01.01. is a holiday only while 2004 is a holiday year.
-    const QColor holiday = background(0);
-    QVERIFY(holiday != even);
-    model.setAppearance(looks, holidays::Years(), true);
-    QVERIFY(background(0) != holiday);
-}
-
-void TestStartup::rebuildNamesEveryDayOfTheRange()
-{
-    DayTable table;
-    for (int year = generation::kFirstYear; year <= generation::kLastYear; ++year)
-        table.appendRecords(generation::yearRows(year, 1));
-    // Dates that are not in the usual form, or not dates, take the slow way.
-    for (const QString& date :
-        { u"1.1.2004"_s, u"31.02.2004"_s, u"ab.cd.efgh"_s, u"01.01.0000"_s, u"29.02.2100"_s })
-        table.insertRecord(table.rowCount(), EventRecord::dayRow(u"xx"_s, date));
-    for (int format = 0; format < 4; ++format) {
-        generation::rebuildWithFormat(table, QString::number(format), m_messenger);
-        for (int row = 0; row < table.rowCount(); ++row) {
-            const QString date = table.record(row).text(Field::Date);
-            const QDate day = QDate::fromString(date, u"dd.MM.yyyy"_s);
-            const QString name = table.record(row).text(Field::DayName);
-            if (name != (day.isValid() ? day_names::name(day, format) : u"xx"_s))
-                QFAIL(qPrintable(date + " named " + name + " in format " + QString::number(format)));
-        }
-    }
-    QVERIFY(m_messenger.messages().isEmpty());
-}
-
-void TestStartup::dayRowLookupFollowsTheCaseRule()
-{
-    DayTable table;
-    for (const QString& date : { u"01.01.2004"_s, u"ab.CD.2004"_s, u"Čt.01.2004"_s, u"02.01.2004"_s })
-        table.insertRecord(table.rowCount(), EventRecord::dayRow(u"po"_s, date));
-    // An extra row with the same date text is no day row.
-    EventRecord extra = EventRecord::blank();
-    extra.setText(Field::Date, u"03.01.2004"_s);
-    table.insertRecord(1, extra);
-    table.insertRecord(table.rowCount(), EventRecord::dayRow(u"út"_s, u"03.01.2004"_s));
-    const QStringList keys { "01.01.2004", "AB.cd.2004", "čt.01.2004", "Čt.01.2004", "03.01.2004",
-        "02.01.200", "02.01.20045", "01.01.2004\u20ac", "  ", "\u4e00\u4e00.01.2004" };
-    for (const QString& key : keys) {
-        int expected = -1;
-        for (int row = table.rowCount() - 1; row >= 0; --row) {
-            const EventRecord& record = table.record(row);
-            if (record.isDayRow() && case_rules::equalsAsciiOnly(record.text(Field::Date), key))
-                expected = row;
-        }
-        QCOMPARE(row_lookup::dayRowWithDate(table, key), expected);
-    }
-    QCOMPARE(row_lookup::dayRowWithDate(table, u"ab.cd.2004"_s), 2);
-    QCOMPARE(row_lookup::dayRowWithDate(table, u"03.01.2004"_s), 5);
-}
 
 QTEST_MAIN(TestStartup)
 #include "tst_startup.moc"
