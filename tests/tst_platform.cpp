@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <numeric>
 #include <iconv.h>
 #include <sys/resource.h>
 
@@ -75,14 +76,10 @@ void PlatformTest::cp1250()
             QFAIL(qPrintable(
                 u"U+%1: got %2, expected %3"_s.arg(unit, 4, 16).arg(cp1250::byteFor(c)).arg(expected)));
     }
-
-    QByteArray all;
-    for (int byte = 0; byte < 256; ++byte)
-        all.append(char(byte));
+    // Whole texts: every byte there and back.
+    QByteArray all(256, 0);
+    std::iota(all.begin(), all.end(), char(0));
     QCOMPARE(cp1250::encode(cp1250::decode(all)), all);
-    const QString letters = u"áčďéěíňóřšťúůýžÁČĎÉĚÍŇÓŘŠŤÚŮÝŽ"_s;
-    QVERIFY(cp1250::canEncode(letters));
-    QCOMPARE(cp1250::decode(cp1250::encode(letters)), letters);
 
     // One '?' per character the code page lacks, a surrogate pair being one character.
     const std::pair<QString, QByteArray> unencodable[]
