@@ -98,7 +98,7 @@ void TestExportDialog::cleanup()
 
 void TestExportDialog::exportsTheWholeCalendarFromMemory()
 {
-    // No suffix: the format's is added.
+    // A folder that is not there, then a name without a suffix: the format's is added.
     m_answers = QStringList { file(u"chybi/akce.ics"_s), file(u"akce"_s) };
     bool defaults = false;
     bool stayedOpen = false;
