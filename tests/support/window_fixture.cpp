@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/program.h"
+#include "recording_messenger.h"
 
 #include <QKeyEvent>
 #include <QToolButton>
@@ -51,6 +52,15 @@ QStringList fieldsOf(const EventRecord& record)
     QStringList all;
     for (int f = 0; f < EventRecord::fieldCount; ++f)
         all << record.text(EventRecord::Field(f));
+    return all;
+}
+
+QStringList described(const RecordingMessenger& messenger)
+{
+    const char* icons[] = { "Information", "Warning", "Error", "Question", "NoIcon" };
+    QStringList all;
+    for (const auto& m : messenger.messages())
+        all << QStringLiteral("%1|%2|%3").arg(QLatin1String(icons[int(m.icon)]), m.title, m.text);
     return all;
 }
 

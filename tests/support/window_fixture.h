@@ -14,6 +14,7 @@
 class DayTable;
 class Messenger;
 class QWidget;
+class RecordingMessenger;
 class TForm1;
 
 // What the tests that drive the program's windows share.
@@ -62,5 +63,9 @@ inline int rowOf2004(int day, int month)
 {
     return QDate(2004, 1, 1).daysTo(QDate(2004, month, day));
 }
+
+// Every message shown so far as "icon|title|text" (icon: Information, Warning, Error,
+// Question or NoIcon), to compare all three at once.
+QStringList described(const RecordingMessenger& messenger);
 
 } // namespace fixture
