@@ -18,15 +18,6 @@ using F = EventRecord::Field;
 
 namespace {
 
-// Every message as "I Title: text", the letter naming its icon.
-QStringList said(const RecordingMessenger& messenger)
-{
-    QStringList lines;
-    for (const RecordingMessenger::Message& message : messenger.messages())
-        lines << u"%1 %2: %3"_s.arg(QChar(u"IWEQN"[int(message.icon)]), message.title, message.text);
-    return lines;
-}
-
 template <typename T> T* child(Texport& dialog, const char* name)
 {
     return dialog.findChild<T*>(QString::fromLatin1(name));
@@ -121,12 +112,12 @@ void TestExportDialog::exportsTheWholeCalendarFromMemory()
     QCOMPARE(ics.count("BEGIN:VEVENT"), 3);
     QVERIFY(ics.contains("DTSTART:20040101T180000\r\n"));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList { "akce.ics" });
-    const QStringList messages = said(m_messenger);
+    const QStringList messages = fixture::described(m_messenger);
     QCOMPARE(messages.size(), 2);
     QVERIFY(messages[0].startsWith(
-        u"E Chyba: Soubor %1 nelze zapsat: "_s.arg(QDir::toNativeSeparators(file(u"chybi/akce.ics"_s)))));
+        u"Error|Chyba|Soubor %1 nelze zapsat: "_s.arg(QDir::toNativeSeparators(file(u"chybi/akce.ics"_s)))));
     QCOMPARE(messages[1],
-        u"I Informace: Akce byly exportovány do souboru %1."_s.arg(
+        u"Information|Informace|Akce byly exportovány do souboru %1."_s.arg(
             QDir::toNativeSeparators(file(u"akce.ics"_s))));
 }
 
@@ -183,10 +174,10 @@ void TestExportDialog::unusableRangesWarn()
         closed = !dialog.isVisible() && dialog.result() == QDialog::Rejected;
     });
     QVERIFY(closed);
-    QCOMPARE(said(m_messenger),
-        QStringList({ "W Upozornění: Datum Od je pozdější než datum Do.",
-            "W Upozornění: Zadejte platná data Od a Do.",
-            "I Informace: Ve zvoleném rozsahu nejsou žádné akce, soubor nebyl vytvořen." }));
+    QCOMPARE(fixture::described(m_messenger),
+        QStringList({ "Warning|Upozornění|Datum Od je pozdější než datum Do.",
+            "Warning|Upozornění|Zadejte platná data Od a Do.",
+            "Information|Informace|Ve zvoleném rozsahu nejsou žádné akce, soubor nebyl vytvořen." }));
     QVERIFY(m_asked.isEmpty());
     QVERIFY(QDir(m_dir->path()).entryList(QDir::Files).isEmpty());
 }
