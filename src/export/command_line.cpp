@@ -14,8 +14,10 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace command_line {
@@ -64,6 +66,23 @@ bool dateOption(const QCommandLineParser& parser, const QCommandLineOption& opti
     return date.isValid();
 }
 
+// "-" names standard output, so that the export can feed a pipe.
+const QString kStandardOutput = QStringLiteral("-");
+
+export_file::Result toStandardOutput(const export_file::Request& request, const DayTable& table,
+    const Settings& settings, const QDateTime& stamp, QString& error)
+{
+    QByteArray bytes;
+    const export_file::Result result = export_file::render(request, table.records(), settings, stamp, bytes);
+    if (result != export_file::Result::Written)
+        return result;
+    QFile out;
+    if (out.open(stdout, QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.flush())
+        return result;
+    error = out.errorString();
+    return export_file::Result::Failed;
+}
+
 // Reads data.zrk and the column titles; false (reported) when data.zrk cannot be read whole.
 bool load(const QString& dir, DayTable& table, Settings& settings, QTextStream& err)
 {
@@ -100,7 +119,8 @@ int exec(const QStringList& arguments, const QString& programDir, QTextStream& o
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Zorivka, kalendář kulturních akcí. Bez voleb otevře své okno; s volbou --export-ics "
-                       "nebo --export-csv vyveze akce ze souboru data.zrk bez otevření okna."));
+                       "nebo --export-csv vyveze akce ze souboru data.zrk bez otevření okna; soubor „-“ je "
+                       "standardní výstup."));
     const QCommandLineOption help(
         { QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Vypíše tuto nápovědu."));
     const QCommandLineOption version(
@@ -130,6 +150,10 @@ int exec(const QStringList& arguments, const QString& programDir, QTextStream& o
     }
     if (requests.empty())
         return fail(err, QStringLiteral("chybí volba --export-ics nebo --export-csv (viz --help)"));
+    if (std::count_if(
+            requests.begin(), requests.end(), [](const auto& r) { return r.path == kStandardOutput; })
+        > 1)
+        return fail(err, QStringLiteral("standardní výstup „-“ lze zvolit jen jednou"));
 
     QDate from;
     QDate to;
@@ -155,7 +179,9 @@ int exec(const QStringList& arguments, const QString& programDir, QTextStream& o
         request.from = from;
         request.to = to;
         QString error;
-        switch (export_file::write(request, table.records(), settings, stamp, &error)) {
+        switch (request.path == kStandardOutput
+                ? toStandardOutput(request, table, settings, stamp, error)
+                : export_file::write(request, table.records(), settings, stamp, &error)) {
         case export_file::Result::Written:
             break;
         case export_file::Result::NoEvents:
@@ -182,7 +208,7 @@ int run(int argc, char* argv[])
     QTextStream out(stdout);
     QTextStream err(stderr);
     return exec(QCoreApplication::arguments(),
-        dataDir(program_dir::resolve(), QCoreApplication::applicationDirPath()), out, err);
+        dataDir(program_dir::locate(), QCoreApplication::applicationDirPath()), out, err);
 }
 
 } // namespace command_line

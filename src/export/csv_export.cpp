@@ -20,6 +20,12 @@ QByteArray record(const QStringList& fields)
 QString field(const QString& text)
 {
     QString clean = export_events::withoutControls(text);
+    // A spreadsheet runs a cell that starts like a formula: the apostrophe makes it
+    // text (also when a control character before it was dropped).
+    const auto startsWith
+        = [](const QString& s, QStringView any) { return !s.isEmpty() && any.contains(s.front()); };
+    if (startsWith(clean, u"=+-@") || startsWith(text, u"\t\r"))
+        clean.prepend(u'\'');
     if (!clean.contains(u';') && !clean.contains(u'"') && !clean.contains(u'\n'))
         return clean;
     clean.replace(u'"', QStringLiteral("\"\""));

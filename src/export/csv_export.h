@@ -13,7 +13,9 @@ namespace csv_export {
 // A header of "Datum" and the titles of columns 3 to the column count, then one line per event.
 QByteArray write(const std::vector<export_events::Event>& events, const export_events::Columns& columns);
 
-// One field, quoted when it holds a semicolon, a quote or a line break.
+// One field, quoted when it holds a semicolon, a quote or a line break; one that a
+// spreadsheet would take for a formula (=, +, -, @, a tab or a carriage return first)
+// gets an apostrophe in front.
 QString field(const QString& text);
 
 } // namespace csv_export

@@ -15,12 +15,6 @@ bool inRange(const QDate& date, const QDate& from, const QDate& to)
     return (!from.isValid() || date >= from) && (!to.isValid() || date <= to);
 }
 
-bool holdsEvent(const EventRecord& record)
-{
-    using F = EventRecord::Field;
-    return !record.isEmpty(F::Time) || !record.isEmpty(F::Event) || !record.isEmpty(F::Value1)
-        || !record.isEmpty(F::Value2);
-}
 } // namespace
 
 QDate parseDate(const QString& text)
@@ -45,7 +39,7 @@ std::vector<Event> collect(const std::vector<EventRecord>& records, const QDate&
             day = parseDate(record.text(F::Date));
             seen.clear();
         }
-        if (!day.isValid() || !holdsEvent(record) || !inRange(day, from, to))
+        if (!day.isValid() || record.holdsNoEvent() || !inRange(day, from, to))
             continue;
         Event event { day, 0, record.text(F::Time), record.text(F::Event), record.text(F::Value1),
             record.text(F::Value2) };

@@ -24,7 +24,8 @@ struct Event {
     QString value2;
 };
 
-// Every row with text in its time, event or value fields whose day lies in
+// Every row with text other than blanks in its time, event or value fields (the rule
+// deleting uses too) whose day lies in
 // [from, to]; an invalid bound leaves that side open. An extra row belongs to the
 // nearest day row above it; rows under a day row whose date cannot be read are skipped.
 std::vector<Event> collect(const std::vector<EventRecord>& records, const QDate& from, const QDate& to);

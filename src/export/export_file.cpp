@@ -10,16 +10,25 @@
 
 namespace export_file {
 
-Result write(const Request& request, const std::vector<EventRecord>& records, const Settings& settings,
-    const QDateTime& stamp, QString* error)
+Result render(const Request& request, const std::vector<EventRecord>& records, const Settings& settings,
+    const QDateTime& stamp, QByteArray& bytes)
 {
     const std::vector<export_events::Event> events
         = export_events::collect(records, request.from, request.to);
     if (events.empty())
         return Result::NoEvents;
     const export_events::Columns columns = export_events::Columns::from(settings);
-    const QByteArray bytes = request.format == Format::ICalendar ? icalendar::write(events, columns, stamp)
-                                                                 : csv_export::write(events, columns);
+    bytes = request.format == Format::ICalendar ? icalendar::write(events, columns, stamp)
+                                                : csv_export::write(events, columns);
+    return Result::Written;
+}
+
+Result write(const Request& request, const std::vector<EventRecord>& records, const Settings& settings,
+    const QDateTime& stamp, QString* error)
+{
+    QByteArray bytes;
+    if (render(request, records, settings, stamp, bytes) == Result::NoEvents)
+        return Result::NoEvents;
     QSaveFile file(request.path);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
         return Result::Written;

@@ -27,7 +27,12 @@ struct Request {
     QDate to; // invalid: to the last day
 };
 
-// `stamp` is the moment of the export (DTSTAMP). The file is replaced atomically.
+// The bytes of the file `request` asks for (its path is not used), or NoEvents.
+// `stamp` is the moment of the export (DTSTAMP).
+Result render(const Request& request, const std::vector<EventRecord>& records, const Settings& settings,
+    const QDateTime& stamp, QByteArray& bytes);
+
+// render() into the request's file, which is replaced atomically.
 Result write(const Request& request, const std::vector<EventRecord>& records, const Settings& settings,
     const QDateTime& stamp, QString* error = nullptr);
 

@@ -33,7 +33,7 @@ QString descriptionOf(
 {
     QStringList lines;
     const auto add = [&lines](const QString& title, const QString& value) {
-        if (!value.isEmpty())
+        if (!value.trimmed().isEmpty())
             lines << (title.isEmpty() ? value : title + QStringLiteral(": ") + value);
     };
     if (!clockOnly)
@@ -41,6 +41,20 @@ QString descriptionOf(
     add(columns.value1, event.value1);
     add(columns.value2, event.value2);
     return lines.join(u'\n');
+}
+
+// Every client needs a summary: the event's text, else its first value, else its
+// time; a row with none of them has no event, but a summary is given all the same.
+QString summaryOf(const export_events::Event& event, bool& madeUp)
+{
+    for (const QString* text : { &event.text, &event.value1, &event.value2, &event.time }) {
+        if (!export_events::withoutControls(*text).trimmed().isEmpty()) {
+            madeUp = text != &event.text;
+            return *text;
+        }
+    }
+    madeUp = true;
+    return QStringLiteral("(bez názvu)");
 }
 
 class Writer {
@@ -78,7 +92,11 @@ void writeEvent(Writer& out, const export_events::Event& event, const export_eve
         out.line(QStringLiteral("DTSTART;VALUE=DATE:") + dateValue(event.date));
         out.line(QStringLiteral("DTEND;VALUE=DATE:") + dateValue(event.date.addDays(1)));
     }
-    out.property(QStringLiteral("SUMMARY"), event.text);
+    bool madeUp = false;
+    out.property(QStringLiteral("SUMMARY"), summaryOf(event, madeUp));
+    // So that an import can tell a summary the user never wrote.
+    if (madeUp)
+        out.line(QStringLiteral("X-ZORIVKA-SUMMARY:FALLBACK"));
     out.property(QStringLiteral("DESCRIPTION"),
         descriptionOf(event, columns, timed && clock.rest.trimmed().isEmpty()));
     out.line(QStringLiteral("END:VEVENT"));

@@ -12,12 +12,12 @@
 namespace program_dir {
 
 namespace {
-    bool canCreateFilesIn(const QString& dir)
-    {
-        if (!QFileInfo(dir).isDir())
-            return false;
-        QTemporaryFile probe(QDir(dir).filePath(QStringLiteral("zorivka-probe-XXXXXX")));
-        return probe.open();
+bool canCreateFilesIn(const QString& dir)
+{
+    if (!QFileInfo(dir).isDir())
+        return false;
+    QTemporaryFile probe(QDir(dir).filePath(QStringLiteral("zorivka-probe-XXXXXX")));
+    return probe.open();
 }
 
 // The data file comes last: without it the next start is a first run, so a
@@ -48,11 +48,12 @@ bool copyFile(const QString& from, const QString& to)
 }
 } // namespace
 
-QString choose(const QString& preferred, const QString& fallback)
+QString choose(const QString& preferred, const QString& fallback, bool create)
 {
     if (canCreateFilesIn(preferred))
         return QDir(preferred).absolutePath();
-    QDir().mkpath(fallback);
+    if (create)
+        QDir().mkpath(fallback);
     return QDir(fallback).absolutePath();
 }
 
@@ -60,6 +61,12 @@ QString resolve()
 {
     return choose(QCoreApplication::applicationDirPath(),
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
+QString locate()
+{
+    return choose(QCoreApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), false);
 }
 
 bool adoptFiles(const QString& programDir, const QString& dir, Messenger& messenger)

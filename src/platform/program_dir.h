@@ -11,9 +11,12 @@ namespace program_dir {
 // the files never end up split between the two. Only main() asks for it.
 QString resolve();
 
+// The same choice for a reader that writes nothing there: a missing per-user
+// directory is not created.
+QString locate();
 // The choice itself, for tests: the preferred directory when a file can be
-// created in it, otherwise the fallback (created when missing).
-QString choose(const QString& preferred, const QString& fallback);
+// created in it, otherwise the fallback (created when missing and `create` is set).
+QString choose(const QString& preferred, const QString& fallback, bool create = true);
 
 // When the program works in `dir` instead of `programDir` (which it cannot write)
 // and `dir` has no data.zrk yet, copies the user's files from `programDir` into
