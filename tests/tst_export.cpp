@@ -5,6 +5,7 @@
 #include "export/icalendar.h"
 #include "largest_table.h"
 #include "platform/clock.h"
+#include "platform/program_dir.h"
 #include "records/event_record.h"
 #include "settings/settings.h"
 #include "test_files.h"
@@ -148,6 +149,7 @@ private slots:
     void commandLine();
     void commandLineOnLargestTable();
     void commandLineReadsWhereTheWindowWould();
+    void edgeRowsInBothFormats();
 };
 
 void TestExport::clockTimes_data()
@@ -212,7 +214,7 @@ void TestExport::libicalReadsEveryEvent()
         "2024-03-02 09:30 – 2024-03-02 11:00 | Přednáška | ",
         "2024-03-02 23:00 – 2024-03-03 01:30 | Noční jízda | ",
         "2024-03-02 – 2024-03-03 | Výstava ěščřžýáíé ĚŠČŘŽÝÁÍÉ | Čas: celý den",
-        "2024-03-02 – 2024-03-03 |  | Vstupné: jen hodnota",
+        "2024-03-02 – 2024-03-03 | jen hodnota | Vstupné: jen hodnota",
         "2024-03-02 09:30 – 2024-03-02 11:00 | Přednáška | ",
         "2024-03-09 18:00 – 2024-03-09 18:00 | Ples \"Na zdraví\" | Čas: 18.00 sál",
     };
@@ -375,8 +377,7 @@ void TestExport::commandLineOnLargestTable()
 
     qsizetype expected = 0;
     for (const EventRecord& r : table.records)
-        expected
-            += !(r.isEmpty(F::Time) && r.isEmpty(F::Event) && r.isEmpty(F::Value1) && r.isEmpty(F::Value2));
+        expected += !r.holdsNoEvent();
     const QStringList events = parse(readRaw(dir.filePath(u"all.ics"_s)));
     QCOMPARE(events.size(), expected);
     QVERIFY(events.first().startsWith(u"2004-01-01"_s) && events.last().startsWith(u"2100-12-"_s));
@@ -387,6 +388,16 @@ void TestExport::commandLineOnLargestTable()
     QCOMPARE(run({ "--export-ics", dir.filePath(u"x.ics"_s), "--from", "1.1.2004" }, &errors), 1);
     QVERIFY(errors.contains(u"--from"_s));
     QCOMPARE(run({ "--version" }), 0);
+    // "-" is standard output, for a pipe; once per command line.
+    QProcess pipe;
+    pipe.start(program, { "--export-ics", "-", "--from", "01.01.2004", "--to", "31.01.2004" });
+    QVERIFY(pipe.waitForFinished(120000));
+    QCOMPARE(pipe.exitCode(), 0);
+    const QStringList january = parse(pipe.readAllStandardOutput());
+    QVERIFY(!january.isEmpty() && january.first().startsWith(u"2004-01-01"_s));
+    QVERIFY(january.last().startsWith(u"2004-01-31"_s) || january.last().startsWith(u"2004-01-3"_s));
+    QCOMPARE(run({ "--export-ics", "-", "--export-csv", "-" }, &errors), 1);
+    QVERIFY(errors.contains(u"„-“"_s));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
         QStringList({ "all.csv", "all.ics", "data.zrk", "zorivka" }));
 }
@@ -403,6 +414,36 @@ void TestExport::commandLineReadsWhereTheWindowWould()
     // Once the working directory has its own data.zrk, that one counts.
     QVERIFY(writeTable(working.path(), sampleTable()));
     QCOMPARE(command_line::dataDir(working.path(), program.path()), working.path());
+    // A reader never creates the per-user folder it would fall back to.
+    const QString missing = working.filePath(u"Zorivka"_s);
+    QCOMPARE(program_dir::choose(working.filePath(u"data.zrk"_s), missing, false), missing);
+    QVERIFY(!QFileInfo::exists(missing));
+}
+
+void TestExport::edgeRowsInBothFormats()
+{
+    // Rows of blanks are no events; an event without text is named after its first
+    // value or its time, and marked; a cell a spreadsheet would run gets an apostrophe.
+    std::vector<EventRecord> records { row(u"  "_s, u" "_s, u"\u00a0"_s, {},
+        EventRecord::dayRow(u"Po"_s, u"04.03.2024"_s)) };
+    for (const QString& text : { u"=HYPERLINK(\"x\")"_s, u"+1"_s, u"-2"_s, u"@SUM(A1)"_s, u"\tTab"_s, u"\rCR"_s })
+        records.push_back(row({}, text));
+    records.push_back(row(u"19:00"_s, u"   "_s, u" "_s, u"sál B"_s));
+    records.push_back(row(u"celý den"_s, {}));
+    const auto events = export_events::collect(records, kFrom, kTo);
+    QCOMPARE(csv_export::write(events, export_events::Columns::from(sixColumns())),
+        QByteArray("\xEF\xBB\xBF"
+                   "Datum;Čas;Akce;Vstupné;Poznámka\r\n"
+                   "04.03.2024;;\"'=HYPERLINK(\"\"x\"\")\";;\r\n"
+                   "04.03.2024;;'+1;;\r\n04.03.2024;;'-2;;\r\n04.03.2024;;'@SUM(A1);;\r\n"
+                   "04.03.2024;;'Tab;;\r\n04.03.2024;;\"'\r\nCR\";;\r\n"
+                   "04.03.2024;19:00;   ; ;sál B\r\n04.03.2024;celý den;;;\r\n"));
+    const QByteArray ics = icalendar::write(events, export_events::Columns::from(sixColumns()), kStamp);
+    QCOMPARE(parse(ics).mid(6),
+        QStringList({ "2024-03-04 19:00 – 2024-03-04 19:00 | sál B | Poznámka: sál B",
+            "2024-03-04 – 2024-03-05 | celý den | Čas: celý den" }));
+    QCOMPARE(ics.count("\r\nX-ZORIVKA-SUMMARY:FALLBACK\r\n"), 2);
+    QCOMPARE(ics.count("\r\nSUMMARY:"), 8);
 }
 
 QTEST_GUILESS_MAIN(TestExport)
