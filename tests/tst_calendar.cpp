@@ -15,24 +15,20 @@ using Field = EventRecord::Field;
 
 namespace {
 
-using test_files::readRaw;
-using test_files::writeRaw;
+// Monday first in each of the four formats; written out here rather than taken from the program.
+const QStringList kNames[] = { u"Pondělí Úterý Středa Čtvrtek Pátek Sobota Neděle"_s.split(u' '),
+    u"Po Út St Čt Pá So Ne"_s.split(u' '), u"pondělí úterý středa čtvrtek pátek sobota neděle"_s.split(u' '),
+    u"po út st čt pá so ne"_s.split(u' ') };
 
-// Monday first; written out here rather than taken from the program.
-const QStringList kShortNames = u"Po Út St Čt Pá So Ne"_s.split(u' ');
-const QStringList kFullNames = u"Pondělí Úterý Středa Čtvrtek Pátek Sobota Neděle"_s.split(u' ');
-
-EventRecord extraRow(const QString& time, const QString& event)
+EventRecord extraRow(
+    const QString& time, const QString& event, const QString& value1 = {}, const QString& value2 = {})
 {
     EventRecord record = EventRecord::blank();
     record.setText(Field::Time, time);
     record.setText(Field::Event, event);
+    record.setText(Field::Value1, value1);
+    record.setText(Field::Value2, value2);
     return record;
-}
-
-QString nameAndDate(const EventRecord& record)
-{
-    return record.text(Field::DayName) + u' ' + record.text(Field::Date);
 }
 
 // The number of day rows from row `first` on, each one day after the one before from
@@ -40,22 +36,18 @@ QString nameAndDate(const EventRecord& record)
 int consecutiveDayRows(
     const DayTable& table, const QStringList& names, int first = 0, QDate day = { 2004, 1, 1 })
 {
-    const QDate start = day;
+    int days = 0;
     for (int row = first; row < table.rowCount(); ++row) {
-        const EventRecord& record = table.record(row);
-        if (record.isDayRow()
-            && nameAndDate(record) != names[day.dayOfWeek() - 1] + day.toString(u" dd.MM.yyyy"_s))
+        const EventRecord& r = table.record(row);
+        const QDate date = day.addDays(days);
+        if (r.isDayRow()
+            && r.text(Field::DayName) + u' ' + r.text(Field::Date)
+                != names[date.dayOfWeek() - 1] + date.toString(u" dd.MM.yyyy"_s))
             return -1;
-        day = day.addDays(record.isDayRow() ? 1 : 0);
+        days += r.isDayRow() ? 1 : 0;
     }
-    return int(start.daysTo(day));
+    return days;
 }
-
-struct FirstRun {
-    DayTable table;
-    RecordingMessenger messenger;
-    FirstRun() { QVERIFY(generation::buildFirstYearTable(table, messenger)); }
-};
 
 } // namespace
 
@@ -65,112 +57,109 @@ class CalendarTest : public QObject {
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void yearRange();
-    void appendYearRows_data();
-    void appendYearRows();
-    void rebuildWithFormat();
     void rowKinds();
-    void lists();
-    void rowLookup();
 };
 
 void CalendarTest::yearRange()
 {
-    FirstRun run;
-    QCOMPARE(run.table.rowCount(), 366);
-    QCOMPARE(consecutiveDayRows(run.table, kShortNames), 366);
-    for (const EventRecord& record : run.table.records())
-        QVERIFY(!record.hasEvent() && record.isEmpty(Field::Value1) && record.isEmpty(Field::Value2));
+    DayTable table;
+    RecordingMessenger messenger;
+    QVERIFY(generation::buildFirstYearTable(table, messenger));
+    QCOMPARE(consecutiveDayRows(table, kNames[1]), 366);
     QStringList years { u"2004"_s }, dayCounts { u"366"_s };
     while (years.last() != u"2100") {
         generation::addNextYear(years, dayCounts);
-        QVERIFY(generation::appendYearRows(run.table, years, u"1"_s, run.messenger));
+        QVERIFY(generation::appendYearRows(table, years, u"1"_s, messenger));
     }
+    QVERIFY(generation::listsAreSound(years, dayCounts));
     QCOMPARE(generation::totalDays(dayCounts), 35429);
-    QCOMPARE(run.table.rowCount(), 35429);
-    QCOMPARE(consecutiveDayRows(run.table, kShortNames), 35429);
-    QVERIFY(run.messenger.messages().isEmpty());
+    // Each format renames every day and keeps every text, also the values the columns may not show.
+    table.insertRecord(1, extraRow(u"10:00"_s, u"Novoroční koncert"_s, u"Reduta"_s, u"350 Kč"_s));
+    for (int format : { 1, 0, 2, 3, 1 }) {
+        generation::rebuildWithFormat(table, QString::number(format), messenger);
+        QCOMPARE(consecutiveDayRows(table, kNames[format]), 35429);
+    }
+    const EventRecord& extra = table.record(1);
+    QCOMPARE(QStringList({ extra.text(Field::DayName), extra.text(Field::Time), extra.text(Field::Event),
+                 extra.text(Field::Value1), extra.text(Field::Value2) }),
+        QStringList({ "", "10:00", "Novoroční koncert", "Reduta", "350 Kč" }));
 
     // Adding a year also fills in the day counts missing before it; 2000 is a leap year.
     QStringList gapYears { u"1998"_s, u"1999"_s, u"2000"_s }, gapCounts { u"365"_s };
     generation::addNextYear(gapYears, gapCounts);
     QCOMPARE(gapYears + gapCounts, u"1998 1999 2000 2001 365 365 366 365"_s.split(u' '));
 
-    // Unknown formats append nothing; so does a last year that is no year at all
-    // (read as year 0) rather than running forever.
-    QSignalSpy inserted(&run.table, &DayTable::rowsInserted);
-    for (const QString& format : { u"4"_s, u"-1"_s, u""_s, u"x"_s, u"01"_s, u"1 "_s })
-        QVERIFY2(!generation::appendYearRows(run.table, years, format, run.messenger), qPrintable(format));
-    QVERIFY(generation::appendYearRows(run.table, { u"2004"_s, u"abc"_s }, u"1"_s, run.messenger));
-    QVERIFY(inserted.isEmpty());
-}
+    // The lists read back from the rows, past an extra row after the last day row;
+    // from no rows at all, the first year.
+    QVERIFY(table.insertRecord(table.rowCount(), extraRow(u"23:00"_s, u"Silvestr"_s)));
+    QStringList rowYears { u"x"_s }, rowCounts;
+    generation::listsFromRows(table, rowYears, rowCounts);
+    QCOMPARE(rowYears + rowCounts, years + dayCounts);
+    generation::listsFromRows(DayTable(), rowYears, rowCounts);
+    QCOMPARE(rowYears + rowCounts, (QStringList { u"2004"_s, u"366"_s }));
 
-void CalendarTest::appendYearRows_data()
-{
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<QStringList>("names");
-    QTest::newRow("full") << u"0"_s << kFullNames;
-    QTest::newRow("short") << u"1"_s << kShortNames;
-    QTest::newRow("full, small") << u"2"_s << kFullNames.join(u' ').toLower().split(u' ');
-    QTest::newRow("short, small") << u"3"_s << kShortNames.join(u' ').toLower().split(u' ');
-}
+    // Jumps go to the day row of a date; rows that only mention it are no targets,
+    // before the day row or after it.
+    table.insertRecord(3, extraRow(u"19:30"_s, u"přesunuto na 29.02.2004"_s));
+    table.insertRecord(62, extraRow(u""_s, u"Varhanní koncert"_s, u"29.02.2004"_s));
+    QVERIFY(table.removeRecords(table.rowCount() - 1, 1)); // the last row can go
+    QStringList found;
+    for (const QString& date :
+        { u"29.02.2004"_s, u"01.01.2004"_s, u"31.12.2100"_s, u"29.02.200"_s, u"01.01.2101"_s })
+        found << QString::number(row_lookup::dayRowWithDate(table, date));
+    QCOMPARE(found, u"61 0 35431 -1 -1"_s.split(u' '));
 
-void CalendarTest::appendYearRows()
-{
-    QFETCH(QString, format);
-    QFETCH(QStringList, names);
-    FirstRun run;
-    // Extra rows in 2004 must not shift the names of 2005.
-    run.table.insertRecord(1, extraRow(u"10:00"_s, u"Novoroční koncert"_s));
-    run.table.insertRecord(367, extraRow({}, u"Silvestr"_s));
-    QVERIFY(generation::appendYearRows(run.table, { u"2004"_s, u"2005"_s }, format, run.messenger));
-    QCOMPARE(run.table.rowCount(), 368 + 365);
-    QCOMPARE(consecutiveDayRows(run.table, names, 368, { 2005, 1, 1 }), 365);
-    QVERIFY(run.messenger.messages().isEmpty());
-}
-
-void CalendarTest::rebuildWithFormat()
-{
-    for (const QString& format : { u"0"_s, u"1"_s }) {
-        FirstRun run;
-        EventRecord day = run.table.record(4), extra = extraRow(u"21:00"_s, u"Jazz"_s); // Monday 05.01.2004
-        day.setText(Field::Event, u"Koncert"_s);
-        day.setText(Field::Value2, u"350 Kč"_s);
-        extra.setText(Field::Value1, u"Reduta"_s);
-        run.table.setRecord(4, day);
-        run.table.insertRecord(5, extra);
-        const std::vector<EventRecord> before = run.table.records();
-        QSignalSpy reset(&run.table, &DayTable::resetDone);
-        generation::rebuildWithFormat(run.table, format, run.messenger);
-        QCOMPARE(reset.size(), 1);
-        QCOMPARE(run.table.rowCount(), 367);
-        QCOMPARE(consecutiveDayRows(run.table, format == u"0" ? kFullNames : kShortNames), 366);
-        QVERIFY(run.table.record(5).isEmpty(Field::DayName));
-        // Every text stays, also the values the columns may not show.
-        for (int row = 0; row < run.table.rowCount(); ++row) {
-            const EventRecord &now = run.table.record(row), &old = before[size_t(row)];
-            for (Field field : { Field::Date, Field::Time, Field::Event, Field::Value1, Field::Value2 })
-                QCOMPARE(now.text(field), old.text(field));
-        }
-        QVERIFY(run.messenger.messages().isEmpty());
+    // Unknown formats neither append nor rename; nor does a last year that is no year at
+    // all (read as year 0) append anything rather than running forever.
+    QSignalSpy inserted(&table, &DayTable::rowsInserted), reset(&table, &DayTable::resetDone);
+    for (const QString& format : { u"4"_s, u"-1"_s, u""_s, u"x"_s, u"01"_s, u"1 "_s }) {
+        QVERIFY2(!generation::appendYearRows(table, years, format, messenger), qPrintable(format));
+        generation::rebuildWithFormat(table, format, messenger);
     }
-    // A format the program does not know changes nothing; a date that cannot be read keeps
-    // its row a day row; bytes a damaged file left after a text are not carried over.
-    FirstRun run;
-    EventRecord odd = run.table.record(0);
+    QVERIFY(generation::appendYearRows(table, { u"2004"_s, u"abc"_s }, u"1"_s, messenger));
+    QVERIFY(inserted.isEmpty() && reset.isEmpty());
+
+    // A date that cannot be read keeps its row a day row; bytes a damaged file left after
+    // a text are not carried over.
+    EventRecord odd = table.record(0);
     odd.setText(Field::Date, u"32.13.2004"_s);
     odd.event.length = 2;
     odd.event.bytes[2] = 'x';
     odd.time.length = 200;
-    run.table.setRecord(0, odd);
-    const std::vector<EventRecord> before = run.table.records();
-    generation::rebuildWithFormat(run.table, u"7"_s, run.messenger);
-    QVERIFY(run.table.records() == before);
-    generation::rebuildWithFormat(run.table, u"2"_s, run.messenger);
-    const EventRecord& rebuilt = run.table.record(0);
-    QCOMPARE(rebuilt.text(Field::DayName), u"Čt"_s);
-    QCOMPARE(rebuilt.event.bytes[2], '\0');
-    QCOMPARE(int(rebuilt.time.length), 12);
-    QCOMPARE(run.table.record(1).text(Field::DayName), u"pátek"_s);
+    table.setRecord(0, odd);
+    generation::rebuildWithFormat(table, u"2"_s, messenger);
+    const EventRecord& rebuilt = table.record(0);
+    QCOMPARE(rebuilt.text(Field::DayName) + table.record(2).text(Field::DayName), u"Čtpátek"_s);
+    QVERIFY(rebuilt.event.bytes[2] == '\0' && rebuilt.time.length == 12);
+
+    const QStringList two { u"2004"_s, u"2005"_s }, counts { u"366"_s, u"365"_s };
+    QVERIFY(!generation::listsAreSound({}, {}));
+    // "years/day counts"; years must run on from 2004 one by one, each with its own number of days.
+    for (const QString& unsound : { u"2004 2005/366"_s, u"2004/366 365"_s, u"2004 20o5/366 365"_s, u"2004/"_s,
+             u"2004/-366"_s, u"2004 2050/366 365"_s, u"2005/365"_s, u"2004/7"_s, u"2004 2005/366 366"_s })
+        QVERIFY2(!generation::listsAreSound(
+                     unsound.section(u'/', 0, 0).split(u' '), unsound.section(u'/', 1).split(u' ')),
+            qPrintable(unsound));
+
+    // The overview files.
+    QTemporaryDir dir;
+    const QString yearsFile = dir.filePath(u"prehled roku.zrk"_s),
+                  daysFile = dir.filePath(u"prehled dnu.zrk"_s);
+    QVERIFY(dir.isValid() && overview_files::save(dir.path(), two, counts));
+    QCOMPARE(test_files::readRaw(yearsFile) + test_files::readRaw(daysFile),
+        QByteArray("2004\r\n2005\r\n366\r\n365\r\n"));
+    // Lines are read as they stand, whatever ends them; checking them is the caller's job.
+    QVERIFY(test_files::writeRaw(daysFile, "366\n36x\r\n365"));
+    QStringList loadedYears { u"1999"_s }, loadedCounts;
+    QCOMPARE(overview_files::load(dir.path(), loadedYears, loadedCounts), overview_files::LoadResult::Loaded);
+    QCOMPARE(loadedYears + loadedCounts, u"2004 2005 366 36x 365"_s.split(u' '));
+    // With either file missing, neither list changes.
+    for (const QString& missing : { daysFile, yearsFile }) {
+        QVERIFY(overview_files::save(dir.path(), two, counts) && QFile::remove(missing));
+        QCOMPARE(
+            overview_files::load(dir.path(), loadedYears, loadedCounts), overview_files::LoadResult::Missing);
+        QCOMPARE(loadedYears + loadedCounts, u"2004 2005 366 36x 365"_s.split(u' '));
+    }
 }
 
 void CalendarTest::rowKinds()
@@ -183,105 +172,35 @@ void CalendarTest::rowKinds()
             count += holidays::isHoliday(row.view(Field::Date), years) ? 1 : 0;
         QCOMPARE(count, year == 2006 ? 0 : 14);
     }
-    QVERIFY(holidays::isHoliday("28.10.2007", holidays::Years(QStringList { u"2004"_s, u"2007"_s })));
     QVERIFY(!holidays::isHoliday("25.12.04", holidays::Years(QStringList { u"04"_s })));
-    QVERIFY(!holidays::isHoliday("01.01.2004", holidays::Years()));
 
     using namespace row_kind;
-    // Day name, date, time, event | letters for Odd, Saturday, suNday, Holiday, Event.
-    const QString rows[] = { u"Po 05.01.2004|"_s, u"sobota 03.01.2004|S"_s, u"SO 03.01.2004|S"_s,
-        u"NEDĚLE 04.01.2004|N"_s, u"Ne 04.01.2004|N"_s, u"Sob 03.01.2004|"_s, u"Čt 01.01.2004|H"_s,
-        u"Ne 28.09.2008|NH"_s, u"Čt 01.01.2015|"_s, u"  20:00|E"_s, u"   Výstava|E"_s,
-        u"St 28.10.2009 10:00 Průvod|HE"_s, u"so 03.01.2004  Trh|SE"_s };
+    // Letters for Odd, Saturday, suNday, Holiday, Event; then "=", the colour item, the font item,
+    // the colour and font items before start-up has finished: 0 Even, 1 Odd, 2 Saturday,
+    // 3 Sunday, 4 Holiday, 5 Event, - the list's own.
+    const auto item = [](int i) { return i < 0 ? u"-"_s : QString::number(i); };
+    const auto kinds = [&item](const Kinds& k) {
+        const Look ready = lookOf(k, true), early = lookOf(k, false);
+        return QString(k.odd ? "O" : "") + (k.saturday ? "S" : "") + (k.sunday ? "N" : "")
+            + (k.holiday ? "H" : "") + (k.event ? "E" : "") + u'=' + item(ready.colourItem)
+            + item(ready.fontItem) + item(early.colourItem) + item(early.fontItem);
+    };
+    // Day name, date, time, event | an even row | an odd row.
+    const QString rows[] = { u"Po 05.01.2004|=00--|O=11--"_s, u"sobota 03.01.2004|S=22--|OS=22--"_s,
+        u"SO 03.01.2004|S=22--|OS=22--"_s, u"NEDĚLE 04.01.2004|N=33--|ON=33--"_s,
+        u"Ne 04.01.2004|N=33--|ON=33--"_s, u"Sob 03.01.2004|=00--|O=11--"_s,
+        u"Čt 01.01.2004|H=44--|OH=44--"_s, u"Ne 28.09.2008|NH=44--|ONH=44--"_s,
+        u"Čt 01.01.2015|=00--|O=11--"_s, u"  20:00|E=555-|OE=555-"_s, u"   Výstava|E=555-|OE=555-"_s,
+        u"St 28.10.2009 10:00 Průvod|HE=545-|OHE=545-"_s, u"so 03.01.2004  Trh|SE=555-|OSE=555-"_s };
     const holidays::Years marked(QStringList { u"2004"_s, u"2008"_s, u"2009"_s });
     for (const QString& row : rows) {
         const QStringList texts = row.section(u'|', 0, 0).split(u' ');
         EventRecord record = EventRecord::dayRow(texts[0], texts.value(1));
         record.setText(Field::Time, texts.value(2));
         record.setText(Field::Event, texts.value(3));
-        for (int index : { 6, 7 }) {
-            const Kinds k = classify(record, index, marked);
-            const bool got[] = { k.odd, k.saturday, k.sunday, k.holiday, k.event };
-            const QString expected = (index == 7 ? u"O"_s : u""_s) + row.section(u'|', -1);
-            for (int i = 0; i < 5; ++i)
-                QCOMPARE(got[i], expected.contains(u"OSNHE"[i]));
-        }
+        QCOMPARE(kinds(classify(record, 6, marked)) + u'|' + kinds(classify(record, 7, marked)),
+            row.section(u'|', 1));
     }
-
-    // Kinds; then the colour item, the font item and the colour before start-up has finished.
-    const std::tuple<QString, int, int, int> looks[] = { { u""_s, Even, Even, -1 }, { u"O"_s, Odd, Odd, -1 },
-        { u"OS"_s, Saturday, Saturday, -1 }, { u"N"_s, Sunday, Sunday, -1 },
-        { u"OH"_s, Holiday, Holiday, -1 }, { u"SH"_s, Holiday, Holiday, -1 },
-        { u"OE"_s, Event, Event, Event }, { u"HE"_s, Event, Holiday, Event },
-        { u"SE"_s, Event, Event, Event }, { u"ONHE"_s, Event, Holiday, Event } };
-    for (const auto& [kinds, colour, font, colourBeforeReady] : looks) {
-        const Kinds k { kinds.contains(u'O'), kinds.contains(u'S'), kinds.contains(u'N'),
-            kinds.contains(u'H'), kinds.contains(u'E') };
-        QCOMPARE(lookOf(k, true).colourItem, colour);
-        QCOMPARE(lookOf(k, true).fontItem, font);
-        QCOMPARE(lookOf(k, false).colourItem, colourBeforeReady);
-        QCOMPARE(lookOf(k, false).fontItem, -1);
-    }
-}
-
-void CalendarTest::lists()
-{
-    const QStringList two { u"2004"_s, u"2005"_s }, counts { u"366"_s, u"365"_s };
-    QVERIFY(generation::listsAreSound(two, counts));
-    const std::pair<QStringList, QStringList> unsound[]
-        = { { two, { u"366"_s } }, { { u"2004"_s }, counts }, { { u"2004"_s, u"20o5"_s }, counts },
-              { { u"2004"_s }, { u""_s } }, { { u"2004"_s }, { u"-366"_s } }, { {}, {} },
-              // Years must run on from 2004 one by one, each with its own number of days.
-              { { u"2004"_s, u"2050"_s }, counts }, { { u"2005"_s }, { u"365"_s } },
-              { { u"2004"_s }, { u"7"_s } }, { { u"2004"_s, u"2005"_s }, { u"366"_s, u"366"_s } } };
-    for (const auto& [years, dayCounts] : unsound)
-        QVERIFY2(!generation::listsAreSound(years, dayCounts),
-            qPrintable(years.join(u' ') + u'/' + dayCounts.join(u' ')));
-
-    DayTable table;
-    QStringList years { u"x"_s }, dayCounts;
-    generation::listsFromRows(table, years, dayCounts);
-    QCOMPARE(years + dayCounts, (QStringList { u"2004"_s, u"366"_s }));
-    // Extra rows after the last day row do not end the range early.
-    table.replaceRecords(generation::yearRows(2004, 1));
-    table.appendRecords(generation::yearRows(2005, 3));
-    table.appendRecords({ extraRow(u"23:00"_s, u"Silvestr"_s) });
-    generation::listsFromRows(table, years, dayCounts);
-    QCOMPARE(years + dayCounts, two + counts);
-
-    // The overview files.
-    using overview_files::LoadResult;
-    QTemporaryDir dir;
-    const QString yearsFile = dir.filePath(u"prehled roku.zrk"_s),
-                  daysFile = dir.filePath(u"prehled dnu.zrk"_s);
-    QVERIFY(dir.isValid() && overview_files::save(dir.path(), two, counts));
-    QCOMPARE(readRaw(yearsFile) + readRaw(daysFile), QByteArray("2004\r\n2005\r\n366\r\n365\r\n"));
-    // Lines are read as they stand, whatever ends them; checking them is the caller's job.
-    QVERIFY(writeRaw(daysFile, "366\n36x\r\n365"));
-    QStringList loadedYears { u"1999"_s }, loadedCounts;
-    QCOMPARE(overview_files::load(dir.path(), loadedYears, loadedCounts), LoadResult::Loaded);
-    QCOMPARE(loadedYears + loadedCounts, u"2004 2005 366 36x 365"_s.split(u' '));
-    // With either file missing, neither list changes.
-    for (const QString& missing : { daysFile, yearsFile }) {
-        QVERIFY(overview_files::save(dir.path(), two, counts) && QFile::remove(missing));
-        QCOMPARE(overview_files::load(dir.path(), loadedYears, loadedCounts), LoadResult::Missing);
-        QCOMPARE(loadedYears + loadedCounts, u"2004 2005 366 36x 365"_s.split(u' '));
-    }
-}
-
-void CalendarTest::rowLookup()
-{
-    // Jumps go to the day row of a date; rows that only mention it are no targets,
-    // before the day row or after it.
-    FirstRun run;
-    run.table.insertRecord(3, extraRow(u"19:30"_s, u"přesunuto na 29.02.2004"_s));
-    EventRecord later = extraRow(u""_s, u"Varhanní koncert"_s);
-    later.setText(Field::Value1, u"29.02.2004"_s);
-    run.table.insertRecord(62, later);
-    const std::pair<QString, int> rows[] = { { u"29.02.2004"_s, 60 }, { u"01.01.2004"_s, 0 },
-        { u"31.12.2004"_s, 367 }, { u"29.02.200"_s, -1 }, { u"31.12.2005"_s, -1 } };
-    for (const auto& [date, row] : rows)
-        QCOMPARE(row_lookup::dayRowWithDate(run.table, date), row);
 }
 
 QTEST_GUILESS_MAIN(CalendarTest)
