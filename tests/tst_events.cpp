@@ -408,7 +408,8 @@ void TestEvents::placingReportsRowsThatAreGone()
     QVERIFY(!placing::writeBack(table, m_messenger, fields, 9, 4, placing::HiddenTexts::Keep));
     QCOMPARE(described(m_messenger),
         QStringList({ "Error|Nový záznam|Chyba při vytváření nového záznamů",
-            "Error|Editovat záznam|Chyba při úpravě záznamů", "Error|Editovat záznam|Chyba při úpravě nového záznamů" }));
+            "Error|Editovat záznam|Chyba při úpravě záznamů",
+            "Error|Editovat záznam|Chyba při úpravě nového záznamů" }));
     QVERIFY(table.records() == before);
     placing::clearFields(fields);
 }
