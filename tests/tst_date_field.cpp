@@ -20,18 +20,14 @@ private slots:
     {
         DateField field;
         QCOMPARE(field.text(), QStringLiteral("  .  .    "));
-        QVERIFY(field.isEmpty() && !field.date().isValid());
         QSignalSpy changed(&field, &DateField::dateChanged);
         field.setDate(QDate(2004, 3, 5));
         QCOMPARE(field.text(), QStringLiteral("05.03.2004"));
-        QCOMPARE(field.date(), QDate(2004, 3, 5));
         field.setDate(QDate(2004, 3, 5));
         field.setDate(QDate());
-        QVERIFY(field.isEmpty());
+        QVERIFY(field.isEmpty() && !field.date().isValid());
         field.clear();
-        QCOMPARE(changed.count(), 2);
-        QCOMPARE(changed.at(0).at(0).toDate(), QDate(2004, 3, 5));
-        QVERIFY(!changed.at(1).at(0).toDate().isValid());
+        QCOMPARE(changed, (QList<QVariantList> { { QDate(2004, 3, 5) }, { QDate() } }));
     }
 
     void typingReportsOnlyWholeDates_data()
@@ -42,14 +38,10 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QDate>("date");
         QTest::addColumn<bool>("reported");
-        QTest::newRow("unfinished") << QDate() << "2902200"
-                                    << "29.02.200 " << QDate() << false;
-        QTest::newRow("finished") << QDate() << "29022004"
-                                  << "29.02.2004" << QDate(2004, 2, 29) << true;
-        QTest::newRow("no such day") << QDate(2005, 1, 1) << "29022005"
-                                     << "29.02.2005" << QDate() << false;
-        QTest::newRow("erased") << QDate(2004, 12, 24) << ""
-                                << "  .  .    " << QDate() << true;
+        QTest::newRow("unfinished") << QDate() << "2902200" << "29.02.200 " << QDate() << false;
+        QTest::newRow("finished") << QDate() << "29022004" << "29.02.2004" << QDate(2004, 2, 29) << true;
+        QTest::newRow("no such day") << QDate(2005, 1, 1) << "29022005" << "29.02.2005" << QDate() << false;
+        QTest::newRow("erased") << QDate(2004, 12, 24) << "" << "  .  .    " << QDate() << true;
     }
 
     void typingReportsOnlyWholeDates()
@@ -68,12 +60,8 @@ private slots:
         if (keys.isEmpty())
             QTest::keyClick(field.lineEdit(), Qt::Key_Delete);
         QTest::keyClicks(field.lineEdit(), keys);
-        QCOMPARE(field.text(), text);
-        QCOMPARE(field.date(), date);
         // A change is reported once the text is a whole date or empty, never before.
-        QCOMPARE(changed.count(), reported ? 1 : 0);
-        if (reported)
-            QCOMPARE(changed.at(0).at(0).toDate(), date);
+        QCOMPARE(changed, reported ? QList<QVariantList> { { date } } : QList<QVariantList> {});
         // Leaving the field keeps the text as the user left it, for the next control
         // (a button) to judge: no earlier date comes back behind it.
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
@@ -82,45 +70,43 @@ private slots:
         QCOMPARE(field.date(), date);
     }
 
-    void calendarHasFourStepsAndStartsAtToday()
+    void calendarStepsAndPicks()
     {
         DateField field;
         field.show();
+        // Alt+Down opens the calendar at today; Esc closes it and leaves the field empty.
         QSignalSpy opened(&field, &DateField::calendarOpened);
-        QTest::mouseClick(field.calendarButton(), Qt::LeftButton);
+        QTest::keyClick(field.lineEdit(), Qt::Key_Down, Qt::AltModifier);
         QCOMPARE(opened.count(), 1);
         QWidget* popup = field.calendarPopup();
-        QVERIFY(popup);
         QCOMPARE(popup->findChild<QCalendarWidget*>()->selectedDate(), QDate(2004, 3, 15));
-        QStringList names;
+        // Four steps, hinted and named alike.
+        QList<QToolButton*> steps;
         for (auto* button : popup->findChildren<QToolButton*>()) {
             if (!button->toolTip().isEmpty()) {
                 QCOMPARE(button->accessibleName(), button->toolTip());
-                names << button->toolTip();
+                steps << button;
             }
         }
-        QCOMPARE(names, QStringList({ "Předchozí rok", "Předchozí měsíc", "Další měsíc", "Další rok" }));
+        QCOMPARE(steps.size(), 4);
+        const char* hints[] = { "Předchozí rok", "Předchozí měsíc", "Další měsíc", "Další rok" };
         auto* caption = popup->findChild<QLabel*>(QStringLiteral("caption"));
         QCOMPARE(caption->text(), QStringLiteral("březen 2004"));
-        const std::pair<int, const char*> steps[] = { { 0, "březen 2005" }, { 1, "únor 2005" },
-            { 3, "únor 2004" }, { 3, "únor 2003" }, { 2, "březen 2003" } };
-        const QString hints[] = { "Další rok", "Předchozí měsíc", "Další měsíc", "Předchozí rok" };
-        for (const auto& [hint, after] : steps) {
-            for (auto* button : popup->findChildren<QToolButton*>())
-                if (button->toolTip() == hints[hint])
-                    QTest::mouseClick(button, Qt::LeftButton);
+        const std::pair<int, const char*> clicks[]
+            = { { 3, "březen 2005" }, { 1, "únor 2005" }, { 2, "březen 2005" }, { 0, "březen 2004" }, { 0, "březen 2003" } };
+        for (const auto& [step, after] : clicks) {
+            QCOMPARE(steps[step]->toolTip(), QString::fromUtf8(hints[step]));
+            QTest::mouseClick(steps[step], Qt::LeftButton);
             QCOMPARE(caption->text(), QString::fromUtf8(after));
         }
+        QTest::keyClick(popup, Qt::Key_Escape);
+        QTRY_VERIFY(!field.calendarPopup());
         QVERIFY(field.isEmpty());
-    }
 
-    void choosingFromTheCalendarSetsTheDate()
-    {
-        DateField field;
-        field.show();
+        // A set date opens the calendar there; a pick sets the date, once, and closes it.
         field.setDate(QDate(2004, 6, 10));
         QSignalSpy changed(&field, &DateField::dateChanged);
-        field.openCalendar();
+        QTest::mouseClick(field.calendarButton(), Qt::LeftButton);
         auto* calendar = field.calendarPopup()->findChild<QCalendarWidget*>();
         QCOMPARE(calendar->selectedDate(), QDate(2004, 6, 10));
         calendar->setSelectedDate(QDate(2004, 6, 11));
@@ -128,19 +114,6 @@ private slots:
         QCOMPARE(field.text(), QStringLiteral("11.06.2004"));
         QCOMPARE(changed.count(), 1);
         QTRY_VERIFY(!field.calendarPopup());
-    }
-
-    void keyboardOpensAndEscClosesTheCalendar()
-    {
-        DateField field;
-        field.show();
-        QSignalSpy opened(&field, &DateField::calendarOpened);
-        QTest::keyClick(field.lineEdit(), Qt::Key_Down, Qt::AltModifier);
-        QCOMPARE(opened.count(), 1);
-        QVERIFY(field.calendarPopup());
-        QTest::keyClick(field.calendarPopup(), Qt::Key_Escape);
-        QTRY_VERIFY(!field.calendarPopup());
-        QVERIFY(field.isEmpty());
     }
 };
 
