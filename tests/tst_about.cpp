@@ -61,7 +61,9 @@ private slots:
     {
         QFETCH(Close, close);
         // A screen reader reads each value with its caption, and the caption alone once.
-        const auto name = [](QWidget* label) { return QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name); };
+        const auto name = [](QWidget* label) {
+            return QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
+        };
         auto* grid = m_box->findChild<QGridLayout*>();
         QStringList rows;
         for (int i = 0; i + 1 < grid->count(); i += 2) {
@@ -109,10 +111,13 @@ private slots:
             titles << box.windowTitle();
             QTest::keyClick(&box, Qt::Key_Escape);
         };
-        QVERIFY(window && fixture::onModal<Toprogramu>(escape, [&] { fixture::clickToolButton(*window, "ToolButton8"); }));
+        QVERIFY(window && fixture::onModal<Toprogramu>(escape, [&] {
+            fixture::clickToolButton(*window, "ToolButton8");
+        }));
         // Destroyed on closing, its timer with it.
         QVERIFY(!window->findChild<Toprogramu*>());
-        QVERIFY(fixture::onModal<Toprogramu>(escape, [&] { window->findChild<QAction*>("napoveda")->trigger(); }));
+        QVERIFY(fixture::onModal<Toprogramu>(
+            escape, [&] { window->findChild<QAction*>("napoveda")->trigger(); }));
         QVERIFY(!window->findChild<Toprogramu*>() && messenger.messages().isEmpty());
         QCOMPARE(titles, QStringList(2, u"O programu Zorivka"_s));
     }

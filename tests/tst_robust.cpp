@@ -194,7 +194,8 @@ private slots:
         QVERIFY(replaceByDirectory("nastaveni.ini"));
         QVERIFY(QFile::remove(file("prehled dnu.zrk")));
         QVERIFY(window->close());
-        QCOMPARE(described(m_messenger).mid(2), QStringList({ u"Error|Chyba|Seznam je prázdný"_s, kFileError }));
+        QCOMPARE(
+            described(m_messenger).mid(2), QStringList({ u"Error|Chyba|Seznam je prázdný"_s, kFileError }));
         QCOMPARE(readRaw(file("data.zrk")), full);
         QCOMPARE(readRaw(file("prehled dnu.zrk")), QByteArray("366\r\n"));
     }
@@ -209,11 +210,12 @@ private slots:
         QTest::addColumn<QStringList>("ends"); // the first row's texts, the last row's date, the year panel
         const QString rebuilt = u"Information|Informace|Soubor „data.zrk“ neobsahoval žádný celý záznam. "
                                 u"Kalendář byl proto vytvořen znovu pro roky 2004 až %1, bez akcí."_s;
-        const QStringList generated { "čtvrtek", "01.01.2004", "", "", "", "", "31.12.2006", "Počet roků: 3" };
+        const QStringList generated { "čtvrtek", "01.01.2004", "", "", "", "", "31.12.2006",
+            "Počet roků: 3" };
         const QByteArray noLists;
         QTest::newRow("134 bytes") << randomBytes(134, 7) << QByteArray("2004\r\n2005\r\n2006\r\n")
-                                   << QByteArray("366\r\n365\r\n365\r\n") << QStringList { kPartial, rebuilt.arg(2006) }
-                                   << 1096 << generated;
+                                   << QByteArray("366\r\n365\r\n365\r\n")
+                                   << QStringList { kPartial, rebuilt.arg(2006) } << 1096 << generated;
         QTest::newRow("1 byte, no lists")
             << randomBytes(1, 7) << noLists << noLists << QStringList { kPartial, rebuilt.arg(2004) } << 366
             << QStringList({ "čtvrtek", "01.01.2004", "", "", "", "", "31.12.2004", "Počet roků: 1" });
@@ -222,7 +224,8 @@ private slots:
         for (int offset : { 0, 8, 19, 32, 73, 104 })
             full[offset] = char(255);
         QTest::newRow("full length bytes, cut off")
-            << full.repeated(366) + QByteArray(60, 'x') << noLists << noLists << QStringList { kPartial, kListsRebuilt } << 366
+            << full.repeated(366) + QByteArray(60, 'x') << noLists << noLists
+            << QStringList { kPartial, kListsRebuilt } << 366
             << QStringList({ QString(7, u'A'), QString(10, u'A'), QString(12, u'A'), QString(40, u'A'),
                    QString(30, u'A'), QString(30, u'A'), QString(10, u'A'), "Počet roků: 1" });
         QTest::newRow("random bytes") << randomBytes(10 * 1024 * 1024, 11) << noLists << noLists
@@ -238,8 +241,9 @@ private slots:
         QByteArray many;
         for (int i = 0; i < 10000; ++i)
             many += QByteArray::number(2004 + i) + "\r\n";
-        QTest::newRow("lists with letters, blank lines") << whole << QByteArray("dva tisíce\r\n\r\n")
-            << QByteArray("\r\n366\r\n") << QStringList { kListsRebuilt } << 366 << rebuiltLists;
+        QTest::newRow("lists with letters, blank lines")
+            << whole << QByteArray("dva tisíce\r\n\r\n") << QByteArray("\r\n366\r\n")
+            << QStringList { kListsRebuilt } << 366 << rebuiltLists;
         QTest::newRow("lists of 10000 lines, huge numbers")
             << whole << QByteArray("2004\r\n99999999999999999999\r\n") + many
             << QByteArray("366\r\n2147483647\r\n") << QStringList { kListsRebuilt } << 366 << rebuiltLists;
@@ -254,7 +258,8 @@ private slots:
         QFETCH(int, rows);
         QFETCH(QStringList, ends);
         const bool directory = bytes == "<directory>";
-        QVERIFY(directory ? QDir(m_dir->path()).mkpath("data.zrk/inside") : writeRaw(file("data.zrk"), bytes));
+        QVERIFY(
+            directory ? QDir(m_dir->path()).mkpath("data.zrk/inside") : writeRaw(file("data.zrk"), bytes));
         if (!years.isEmpty())
             QVERIFY(writeRaw(file("prehled roku.zrk"), years) && writeRaw(file("prehled dnu.zrk"), days));
         QVERIFY(writeRaw(file("nastaveni.ini"), cp1250::encode(u"[Obecné]\r\nFormát=2\r\n"_s)));
@@ -294,7 +299,8 @@ private slots:
         }
         QVERIFY(m_messenger.messages().isEmpty());
         QVERIFY(window->close());
-        QCOMPARE(readRaw(file("data.zrk.bak")), messages.contains(kPartial) ? bytes : QByteArray("<unreadable>"));
+        QCOMPARE(
+            readRaw(file("data.zrk.bak")), messages.contains(kPartial) ? bytes : QByteArray("<unreadable>"));
         // Records are written as they stand, damaged length bytes and all.
         const QByteArray saved = readRaw(file("data.zrk"));
         const EventRecord first = window->table().record(0);
@@ -332,7 +338,8 @@ private slots:
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);
         // On a first run the data file is written last, so everything else is already there.
         QVERIFY(cp1250::decode(readRaw(file("nastaveni.ini"))).contains(u"Start=1\r\n"_s));
-        QCOMPARE(readRaw(file("prehled roku.zrk")) + readRaw(file("prehled dnu.zrk")), QByteArray("2004\r\n366\r\n"));
+        QCOMPARE(readRaw(file("prehled roku.zrk")) + readRaw(file("prehled dnu.zrk")),
+            QByteArray("2004\r\n366\r\n"));
         {
             // The killed copy left its lock and its socket behind: neither stops the next one,
             // which is then reached by a later start.
