@@ -22,12 +22,21 @@ namespace {
 
 constexpr int kRow = 100;
 
-void say(const QString& line) { std::fputs(qPrintable(line + u'\n'), stdout), std::fflush(stdout); }
+void say(const QString& line)
+{
+    std::fputs(qPrintable(line + u'\n'), stdout), std::fflush(stdout);
+}
 
 class PrintingMessenger final : public Messenger {
 public:
-    void show(Icon, const QString& title, const QString& text) override { say(u"message: "_s + title + u": "_s + text); }
-    bool ask(const QString& title, const QString& text) override { return show(Icon::Question, title, text), false; }
+    void show(Icon, const QString& title, const QString& text) override
+    {
+        say(u"message: "_s + title + u": "_s + text);
+    }
+    bool ask(const QString& title, const QString& text) override
+    {
+        return show(Icon::Question, title, text), false;
+    }
 };
 
 } // namespace

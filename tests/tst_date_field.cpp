@@ -21,10 +21,14 @@ private slots:
         QTest::addColumn<QDate>("before");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("text");
-        QTest::newRow("unfinished") << QDate() << "2902200" << "29.02.200 ";
-        QTest::newRow("finished") << QDate() << "29022004" << "29.02.2004";
-        QTest::newRow("no such day") << QDate(2005, 1, 1) << "29022005" << "29.02.2005";
-        QTest::newRow("erased") << QDate(2004, 12, 24) << "" << "  .  .    ";
+        QTest::newRow("unfinished") << QDate() << "2902200"
+                                    << "29.02.200 ";
+        QTest::newRow("finished") << QDate() << "29022004"
+                                  << "29.02.2004";
+        QTest::newRow("no such day") << QDate(2005, 1, 1) << "29022005"
+                                     << "29.02.2005";
+        QTest::newRow("erased") << QDate(2004, 12, 24) << ""
+                                << "  .  .    ";
     }
 
     void typingReportsOnlyWholeDates()
@@ -42,7 +46,8 @@ private slots:
         QTest::keyClicks(field.lineEdit(), keys);
         const QDate date = QDate::fromString(text, QStringLiteral("dd.MM.yyyy"));
         // A change is reported once the text is a whole date or empty, never before.
-        QCOMPARE(changed, date.isValid() || keys.isEmpty() ? QList<QVariantList> { { date } } : QList<QVariantList> {});
+        QCOMPARE(changed,
+            date.isValid() || keys.isEmpty() ? QList<QVariantList> { { date } } : QList<QVariantList> {});
         // Leaving the field keeps the text as the user left it, for the next control
         // (a button) to judge: no earlier date comes back behind it.
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
@@ -66,13 +71,16 @@ private slots:
         QStringList hints;
         for (auto* step : steps)
             hints << step->toolTip() + u'|' + step->accessibleName();
-        QCOMPARE(hints, QStringList({ "Předchozí rok|Předchozí rok", "Předchozí měsíc|Předchozí měsíc",
-                            "Další měsíc|Další měsíc", "Další rok|Další rok" }));
+        QCOMPARE(hints,
+            QStringList({ "Předchozí rok|Předchozí rok", "Předchozí měsíc|Předchozí měsíc",
+                "Další měsíc|Další měsíc", "Další rok|Další rok" }));
         auto* caption = popup->findChild<QLabel*>(QStringLiteral("caption"));
         QStringList captions { caption->text() };
         for (int step : { 3, 1, 2, 0, 0 })
             QTest::mouseClick(steps[step], Qt::LeftButton), captions << caption->text();
-        QCOMPARE(captions, QStringList({ "březen 2004", "březen 2005", "únor 2005", "březen 2005", "březen 2004", "březen 2003" }));
+        QCOMPARE(captions,
+            QStringList(
+                { "březen 2004", "březen 2005", "únor 2005", "březen 2005", "březen 2004", "březen 2003" }));
         QTest::keyClick(popup, Qt::Key_Escape);
         QTRY_VERIFY(!field.calendarPopup() && field.isEmpty());
 
@@ -89,7 +97,8 @@ private slots:
         field.setDate(QDate(2004, 6, 11));
         field.setDate(QDate());
         field.clear();
-        QCOMPARE(changed, (QList<QVariantList> { { QDate(2004, 6, 10) }, { QDate(2004, 6, 11) }, { QDate() } }));
+        QCOMPARE(
+            changed, (QList<QVariantList> { { QDate(2004, 6, 10) }, { QDate(2004, 6, 11) }, { QDate() } }));
     }
 };
 

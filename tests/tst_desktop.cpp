@@ -35,7 +35,11 @@ class DesktopTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { m_dir = std::make_unique<QTemporaryDir>(); QVERIFY(m_dir->isValid() && QDir().mkpath(home())); }
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid() && QDir().mkpath(home()));
+    }
     void entries_start_the_program();
     void places_data();
     void places();
@@ -49,7 +53,9 @@ private:
     QStringList entriesBelowHome() const
     {
         QStringList all;
-        for (QDirIterator it(home(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+        for (QDirIterator it(home(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                 QDirIterator::Subdirectories);
+             it.hasNext();)
             all << it.next().mid(home().size() + 1);
         return all;
     }
@@ -63,23 +69,28 @@ void DesktopTest::entries_start_the_program()
     // older launcher in the menu to replace: the log-on entry and both launchers, started by
     // an independent launcher, run it in its own folder.
     const QString folder = home() + u"/a \"b\" $HOME `c` d\\e 'f'"_s, executable = folder + u"/zorivka *"_s;
-    const QString entries[] = { config() + u"/autostart/zorivka.desktop"_s,
-        home() + u"/Desktop/cz.zorivka.Zorivka.desktop"_s, data() + u"/applications/cz.zorivka.Zorivka.desktop"_s };
-    QVERIFY(QDir().mkpath(folder) && QDir().mkpath(home() + u"/Desktop"_s) && QDir().mkpath(data() + u"/applications"_s));
-    QVERIFY(writeRaw(executable, "#!/bin/sh\npwd > \"$MARKER\"\n") && writeRaw(entries[2], "[Desktop Entry]\nExec=/old\n"));
+    const QString entries[]
+        = { config() + u"/autostart/zorivka.desktop"_s, home() + u"/Desktop/cz.zorivka.Zorivka.desktop"_s,
+              data() + u"/applications/cz.zorivka.Zorivka.desktop"_s };
+    QVERIFY(QDir().mkpath(folder) && QDir().mkpath(home() + u"/Desktop"_s)
+        && QDir().mkpath(data() + u"/applications"_s));
+    QVERIFY(writeRaw(executable, "#!/bin/sh\npwd > \"$MARKER\"\n")
+        && writeRaw(entries[2], "[Desktop Entry]\nExec=/old\n"));
     QVERIFY(QFile::setPermissions(executable, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     DesktopHome env { home(), config(), data() };
     auto desktop = makeDesktopIntegration(executable);
     QVERIFY(desktop->createShortcut(DesktopIntegration::Place::Desktop)
         && desktop->createShortcut(DesktopIntegration::Place::StartMenu));
-    QVERIFY(!desktop->autostartEnabled() && desktop->setAutostart(true) == Result::Done && desktop->autostartEnabled());
+    QVERIFY(!desktop->autostartEnabled() && desktop->setAutostart(true) == Result::Done
+        && desktop->autostartEnabled());
     // Desktops run only executable launchers; the log-on entry needs no such bit.
     QCOMPARE(QFileInfo(entries[0]).isExecutable() + QFileInfo(entries[1]).isExecutable() * 2, 2);
     const QString marker = m_dir->path() + u"/spuštěno"_s;
     qputenv("MARKER", marker.toLocal8Bit());
     for (const QString& entry : entries) {
         QFile::remove(marker);
-        QCOMPARE(run(u"desktop-file-validate"_s, { entry }) + run(u"gio"_s, { u"launch"_s, entry }), QString());
+        QCOMPARE(
+            run(u"desktop-file-validate"_s, { entry }) + run(u"gio"_s, { u"launch"_s, entry }), QString());
         QTRY_COMPARE_WITH_TIMEOUT(QString::fromLocal8Bit(readRaw(marker)), folder + u'\n', 10000);
     }
     // A moved program: the next registration names the new place, in the same files. A percent
@@ -91,9 +102,11 @@ void DesktopTest::entries_start_the_program()
         && makeDesktopIntegration(moved)->createShortcut(DesktopIntegration::Place::StartMenu));
     for (const QString& entry : entries) {
         QCOMPARE(run(u"desktop-file-validate"_s, { entry }), QString());
-        QCOMPARE(keyValue(entry, u"Exec"_s) + u'|' + keyValue(entry, u"Path"_s) + u'|' + keyValue(entry, u"Name"_s),
+        QCOMPARE(keyValue(entry, u"Exec"_s) + u'|' + keyValue(entry, u"Path"_s) + u'|'
+                + keyValue(entry, u"Name"_s),
             u"\""_s + home() + u"/100%% jistota/zorivka\"|"_s + QFileInfo(moved).path() + u"|Zorivka"_s);
-        QCOMPARE(QDir(QFileInfo(entry).path()).entryList(QDir::Files | QDir::Hidden), { QFileInfo(entry).fileName() });
+        QCOMPARE(QDir(QFileInfo(entry).path()).entryList(QDir::Files | QDir::Hidden),
+            { QFileInfo(entry).fileName() });
     }
     // Autostart off removes its entry only.
     QCOMPARE(desktop->setAutostart(false), Result::Done);
@@ -113,23 +126,33 @@ void DesktopTest::places_data()
     QTest::addColumn<QString>("step");
     QTest::addColumn<int>("result");
     QTest::addColumn<QString>("made");
-    const int done = int(Result::Done), notOpened = int(Result::KeyNotOpened), notWritten = int(Result::ValueNotWritten);
+    const int done = int(Result::Done), notOpened = int(Result::KeyNotOpened),
+              notWritten = int(Result::ValueNotWritten);
     for (const char* configHome : { "unset", "relative" })
         QTest::addRow("on, %s", configHome) << configHome << QByteArray("-") << QString() << "on" << done
                                             << ".config|.config/autostart|.config/autostart/zorivka.desktop";
-    QTest::newRow("off, nothing to remove") << "set" << QByteArray("-") << QString() << "off" << done << QString();
+    QTest::newRow("off, nothing to remove")
+        << "set" << QByteArray("-") << QString() << "off" << done << QString();
     QTest::newRow("on, no homes") << "none" << QByteArray("-") << QString() << "on" << notOpened << QString();
-    QTest::newRow("off, no homes") << "none" << QByteArray("-") << QString() << "off" << notOpened << QString();
-    QTest::newRow("on, configuration home is a file") << "set" << QByteArray("-") << "nastavení" << "on" << notWritten << QString();
-    QTest::newRow("off, entry is a folder") << "set" << QByteArray("-") << "nastavení/autostart/zorivka.desktop/x" << "off" << notWritten << QString();
-    QTest::newRow("desktop named") << "set" << QByteArray("$HOME/Pracovní plocha") << "Pracovní plocha/" << "desktop" << 1
-                                   << "Pracovní plocha/cz.zorivka.Zorivka.desktop";
-    QTest::newRow("desktop named but missing") << "set" << QByteArray("$HOME/Plocha") << QString() << "desktop" << 0 << QString();
-    QTest::newRow("desktop at the root") << "empty home" << QByteArray("$HOME/") << QString() << "desktop" << 0 << QString();
-    QTest::newRow("desktop empty") << "empty home" << QByteArray() << QString() << "desktop" << 0 << QString();
-    QTest::newRow("no desktop setting nor folder") << "set" << QByteArray("-") << QString() << "desktop" << 0 << QString();
-    QTest::newRow("no desktop setting, Desktop") << "set" << QByteArray("-") << "Desktop/" << "desktop" << 1
-                                                 << "Desktop/cz.zorivka.Zorivka.desktop";
+    QTest::newRow("off, no homes") << "none" << QByteArray("-") << QString() << "off" << notOpened
+                                   << QString();
+    QTest::newRow("on, configuration home is a file") << "set" << QByteArray("-") << "nastavení"
+                                                      << "on" << notWritten << QString();
+    QTest::newRow("off, entry is a folder")
+        << "set" << QByteArray("-") << "nastavení/autostart/zorivka.desktop/x"
+        << "off" << notWritten << QString();
+    QTest::newRow("desktop named") << "set" << QByteArray("$HOME/Pracovní plocha") << "Pracovní plocha/"
+                                   << "desktop" << 1 << "Pracovní plocha/cz.zorivka.Zorivka.desktop";
+    QTest::newRow("desktop named but missing")
+        << "set" << QByteArray("$HOME/Plocha") << QString() << "desktop" << 0 << QString();
+    QTest::newRow("desktop at the root")
+        << "empty home" << QByteArray("$HOME/") << QString() << "desktop" << 0 << QString();
+    QTest::newRow("desktop empty") << "empty home" << QByteArray() << QString() << "desktop" << 0
+                                   << QString();
+    QTest::newRow("no desktop setting nor folder")
+        << "set" << QByteArray("-") << QString() << "desktop" << 0 << QString();
+    QTest::newRow("no desktop setting, Desktop") << "set" << QByteArray("-") << "Desktop/"
+                                                 << "desktop" << 1 << "Desktop/cz.zorivka.Zorivka.desktop";
 }
 
 void DesktopTest::places()
@@ -140,22 +163,34 @@ void DesktopTest::places()
     QFETCH(QString, step);
     QFETCH(int, result);
     QFETCH(QString, made);
-    QVERIFY(setting == "-" || (QDir().mkpath(config())
-        && writeRaw(config() + u"/user-dirs.dirs"_s, "# a comment\nXDG_DESKTOP_DIR=\"" + setting + "\"\n")));
+    QVERIFY(setting == "-"
+        || (QDir().mkpath(config())
+            && writeRaw(
+                config() + u"/user-dirs.dirs"_s, "# a comment\nXDG_DESKTOP_DIR=\"" + setting + "\"\n")));
     const QString blocker = home() + u'/' + before;
-    QVERIFY(before.isEmpty() || (QDir().mkpath(QFileInfo(blocker).path()) && (before.endsWith(u'/') || writeRaw(blocker, "not a folder"))));
+    QVERIFY(before.isEmpty()
+        || (QDir().mkpath(QFileInfo(blocker).path())
+            && (before.endsWith(u'/') || writeRaw(blocker, "not a folder"))));
     const QStringList earlier = entriesBelowHome();
     const bool atRootBefore = QFileInfo::exists(u"/cz.zorivka.Zorivka.desktop"_s);
-    DesktopHome env { homes == u"none" ? QString() : homes == u"empty home" ? u""_s : home(),
-        homes == u"relative" ? u"relativní/cesta"_s : homes == u"set" || homes == u"empty home" ? config() : QString(), data() };
-    QCOMPARE(step == u"desktop" ? int(makeDesktopIntegration(program())->createShortcut(DesktopIntegration::Place::Desktop))
-                                : int(makeDesktopIntegration(program())->setAutostart(step == u"on")), result);
+    DesktopHome env { homes == u"none" ? QString()
+            : homes == u"empty home"   ? u""_s
+                                       : home(),
+        homes == u"relative"                            ? u"relativní/cesta"_s
+            : homes == u"set" || homes == u"empty home" ? config()
+                                                        : QString(),
+        data() };
+    QCOMPARE(step == u"desktop"
+            ? int(makeDesktopIntegration(program())->createShortcut(DesktopIntegration::Place::Desktop))
+            : int(makeDesktopIntegration(program())->setAutostart(step == u"on")),
+        result);
     QVERIFY(before.isEmpty() || before.endsWith(u'/') || readRaw(blocker) == "not a folder");
     // Nothing is made anywhere else, least of all at the root.
     QStringList now = entriesBelowHome();
     now.removeIf([&](const QString& entry) { return earlier.contains(entry); }), now.sort();
     QCOMPARE(now.join(u'|'), made);
-    QVERIFY(!QFileInfo::exists(u"/autostart/zorivka.desktop"_s) && (atRootBefore || !QFileInfo::exists(u"/cz.zorivka.Zorivka.desktop"_s)));
+    QVERIFY(!QFileInfo::exists(u"/autostart/zorivka.desktop"_s)
+        && (atRootBefore || !QFileInfo::exists(u"/cz.zorivka.Zorivka.desktop"_s)));
 }
 
 QTEST_GUILESS_MAIN(DesktopTest)

@@ -28,7 +28,10 @@ private slots:
     void tableAnnouncesChanges();
 
 private:
-    static QByteArray rawOf(const EventRecord& record) { return QByteArray(reinterpret_cast<const char*>(&record), 135); }
+    static QByteArray rawOf(const EventRecord& record)
+    {
+        return QByteArray(reinterpret_cast<const char*>(&record), 135);
+    }
     static EventRecord recordFromRaw(const QByteArray& raw)
     {
         EventRecord record;
@@ -36,7 +39,10 @@ private:
         return record;
     }
     // A field as it should lie on disk: length byte, text, zeros up to the capacity.
-    static QByteArray fieldBytes(const QByteArray& text, int capacity) { return char(text.size()) + text + QByteArray(capacity - text.size(), '\0'); }
+    static QByteArray fieldBytes(const QByteArray& text, int capacity)
+    {
+        return char(text.size()) + text + QByteArray(capacity - text.size(), '\0');
+    }
     static EventRecord sampleRow(const QString& time, const QString& event)
     {
         EventRecord record = EventRecord::dayRow(u"Po"_s, u"05.03.2004"_s);
@@ -48,22 +54,28 @@ private:
 
 void RecordsTest::fields()
 {
-    const std::tuple<Field, int, int> layout[] = { { Field::DayName, 0, 7 }, { Field::Date, 8, 10 },
-        { Field::Time, 19, 12 }, { Field::Event, 32, 40 }, { Field::Value1, 73, 30 }, { Field::Value2, 104, 30 } };
+    const std::tuple<Field, int, int> layout[]
+        = { { Field::DayName, 0, 7 }, { Field::Date, 8, 10 }, { Field::Time, 19, 12 },
+              { Field::Event, 32, 40 }, { Field::Value1, 73, 30 }, { Field::Value2, 104, 30 } };
     const QString full = u"Žčřabcdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJ"_s; // longer than any field
-    const QByteArray fullBytes = "\x8E\xE8\xF8" + QByteArray("abcdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJ");
+    const QByteArray fullBytes
+        = "\x8E\xE8\xF8" + QByteArray("abcdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJ");
     for (const auto& [field, offset, capacity] : layout) {
         // Cut to the capacity in characters, one Windows-1250 byte each, zeros after a shorter
         // text, touching only its own field, also over garbage from a damaged file.
         for (const auto& [text, bytes] : { std::pair { full, fullBytes }, { u"c"_s, QByteArray("c") } }) {
             EventRecord record = recordFromRaw(QByteArray(135, '\xAA'));
             record.setText(field, text);
-            QCOMPARE(rawOf(record), QByteArray(135, '\xAA').replace(offset, capacity + 1, fieldBytes(bytes.left(capacity), capacity)));
+            QCOMPARE(rawOf(record),
+                QByteArray(135, '\xAA')
+                    .replace(offset, capacity + 1, fieldBytes(bytes.left(capacity), capacity)));
             QCOMPARE(record.text(field), text.left(capacity));
         }
         // A length byte above the capacity, from a damaged file, is clamped.
         for (int length : { capacity + 1, 255 })
-            QCOMPARE(recordFromRaw(QByteArray(135, 'q').replace(offset, 1, QByteArray(1, char(length)))).text(field), QString(capacity, u'q'));
+            QCOMPARE(recordFromRaw(QByteArray(135, 'q').replace(offset, 1, QByteArray(1, char(length))))
+                         .text(field),
+                QString(capacity, u'q'));
     }
 }
 
@@ -112,18 +124,22 @@ void RecordsTest::saving()
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
     const rlimit limited { 256 * 1024, saved.rlim_max };
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    const bool written = setrlimit(RLIMIT_FSIZE, &limited) != 0 || data_file::SaveData(dir.path(), table, messenger);
+    const bool written
+        = setrlimit(RLIMIT_FSIZE, &limited) != 0 || data_file::SaveData(dir.path(), table, messenger);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
     QVERIFY(!written && readRaw(path) == previous);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), { u"data.zrk"_s });
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+        { u"data.zrk"_s });
     QCOMPARE(messenger.texts(),
         QStringList({ "Seznam je prázdný", "Chyba při vytváření souboru", "Chyba při vytváření souboru" }));
 
     // The largest table saves byte for byte and loads back the same.
     messenger.clear();
     QVERIFY(data_file::SaveData(dir.path(), table, messenger));
-    QCOMPARE(readRaw(path), QByteArray(reinterpret_cast<const char*>(sample.records.data()), qsizetype(sample.records.size()) * 135));
+    QCOMPARE(readRaw(path),
+        QByteArray(
+            reinterpret_cast<const char*>(sample.records.data()), qsizetype(sample.records.size()) * 135));
     DayTable loaded;
     data_file::LoadData(dir.path(), loaded, messenger);
     QVERIFY(messenger.messages().isEmpty() && loaded.records() == sample.records);

@@ -49,7 +49,11 @@ void editRow(TForm1& window, int row, const QString& text)
 }
 
 // Lets every queued step run; enough for a timer of no delay, without a clock.
-void settle() { for (int i = 0; i < 20; ++i) QCoreApplication::processEvents(); }
+void settle()
+{
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents();
+}
 
 // Waits for the next save after changes: "complete", "incomplete", or "none" when none came.
 QString nextSave(TForm1& window)
@@ -94,18 +98,22 @@ private slots:
         QCOMPARE(savedEvent(0) + savedEvent(4), u"04"_s);
         // Rows inserted and removed, the tray's "Automatické spuštění", applied settings and
         // new year lists each give a save; the rows in the file after each.
-        const std::function<void()> changes[] = { [&] { window->table().insertRecord(41, EventRecord::blank()); },
-            [&] { window->table().removeRecords(41, 1); },
-            [&] { window->findChild<QAction*>("spusteni")->trigger(); },
-            [&] { window->settings().mrizka = true, window->applySettings(); },
-            [&] { window->table().setLists({ u"2004"_s, u"2005"_s }, { u"366"_s, u"365"_s }); } };
+        const std::function<void()> changes[]
+            = { [&] { window->table().insertRecord(41, EventRecord::blank()); },
+                  [&] { window->table().removeRecords(41, 1); },
+                  [&] { window->findChild<QAction*>("spusteni")->trigger(); },
+                  [&] { window->settings().mrizka = true, window->applySettings(); },
+                  [&] {
+                      window->table().setLists({ u"2004"_s, u"2005"_s }, { u"366"_s, u"365"_s });
+                  } };
         QStringList outcomes;
         for (const auto& change : changes) {
             change();
             const QString outcome = nextSave(*window);
             outcomes << outcome + QString::number(QFileInfo(file("data.zrk")).size() / 135);
         }
-        QCOMPARE(outcomes, QStringList({ "complete367", "complete366", "complete366", "complete366", "complete366" }));
+        QCOMPARE(outcomes,
+            QStringList({ "complete367", "complete366", "complete366", "complete366", "complete366" }));
         QVERIFY(cp1250::decode(readRaw(file("nastaveni.ini"))).contains(u"Start=1\r\nMřížka=1\r\n"_s));
         QCOMPARE(readRaw(file("prehled dnu.zrk")), QByteArray("366\r\n365\r\n"));
         // While a modal window is open the save waits; it follows the window's closing,
@@ -118,7 +126,8 @@ private slots:
             QVERIFY(QTest::qWaitForWindowExposed(dialog));
             editRow(*window, 7 + round, u"Během dialogu"_s);
             settle();
-            QVERIFY(saved.count() == round && window->autoSave().isPending() && savedEvent(7 + round).isEmpty());
+            QVERIFY(
+                saved.count() == round && window->autoSave().isPending() && savedEvent(7 + round).isEmpty());
             round == 0 ? void(dialog->close()) : delete dialog; // hidden, then destroyed
             QTRY_COMPARE(saved.count(), round + 1);
         }
@@ -145,10 +154,12 @@ private slots:
             QVERIFY(writable || QDir(m_dir->path()).mkdir("prehled roku.zrk"));
             editRow(*window, outcomes.size(), u"x"_s);
             const QString outcome = nextSave(*window);
-            outcomes << outcome + savedEvent(outcomes.size()) + QString::fromLatin1(readRaw(file("prehled roku.zrk")));
+            outcomes << outcome + savedEvent(outcomes.size())
+                    + QString::fromLatin1(readRaw(file("prehled roku.zrk")));
         }
-        QCOMPARE(outcomes, QStringList({ "incompletex<unreadable>", "incompletex<unreadable>", "completex2004\r\n",
-                               "incompletex<unreadable>", "completex2004\r\n" }));
+        QCOMPARE(outcomes,
+            QStringList({ "incompletex<unreadable>", "incompletex<unreadable>", "completex2004\r\n",
+                "incompletex<unreadable>", "completex2004\r\n" }));
         QCOMPARE(described(m_messenger), QStringList({ kFileError, kFileError }));
         // An empty list is not saved, silently while the user works, with a message at close;
         // a settings file that cannot be written is told after it, and the overview files are written.
@@ -174,9 +185,11 @@ private slots:
         QTest::addColumn<QStringList>("ends"); // the first row's texts, the last row's date, the year panel
         const QString rebuilt = u"Information|Informace|Soubor „data.zrk“ neobsahoval žádný celý záznam. "
                                 u"Kalendář byl proto vytvořen znovu pro roky 2004 až %1, bez akcí."_s;
-        const QStringList generated { "čtvrtek", "01.01.2004", "", "", "", "", "31.12.2006", "Počet roků: 3" };
+        const QStringList generated { "čtvrtek", "01.01.2004", "", "", "", "", "31.12.2006",
+            "Počet roků: 3" };
         const QByteArrayList noLists;
-        QTest::newRow("134 bytes") << randomBytes(134, 7) << QByteArrayList { "2004\r\n2005\r\n2006\r\n", "366\r\n365\r\n365\r\n" }
+        QTest::newRow("134 bytes") << randomBytes(134, 7)
+                                   << QByteArrayList { "2004\r\n2005\r\n2006\r\n", "366\r\n365\r\n365\r\n" }
                                    << QStringList { kPartial, rebuilt.arg(2006) } << 1096 << generated;
         QTest::newRow("1 byte, no lists")
             << randomBytes(1, 7) << noLists << QStringList { kPartial, rebuilt.arg(2004) } << 366
@@ -186,8 +199,8 @@ private slots:
         for (int offset : { 0, 8, 19, 32, 73, 104 })
             full[offset] = char(255);
         QTest::newRow("full length bytes, cut off")
-            << full.repeated(366) + QByteArray(60, 'x') << noLists
-            << QStringList { kPartial, kListsRebuilt } << 366
+            << full.repeated(366) + QByteArray(60, 'x') << noLists << QStringList { kPartial, kListsRebuilt }
+            << 366
             << QStringList({ QString(7, u'A'), QString(10, u'A'), QString(12, u'A'), QString(40, u'A'),
                    QString(30, u'A'), QString(30, u'A'), QString(10, u'A'), "Počet roků: 1" });
         QTest::newRow("random bytes") << randomBytes(10 * 1024 * 1024, 11) << noLists
@@ -207,7 +220,8 @@ private slots:
             << whole << QByteArrayList { "dva tisíce\r\n\r\n", "\r\n366\r\n" }
             << QStringList { kListsRebuilt } << 366 << rebuiltLists;
         QTest::newRow("lists of 10000 lines, huge numbers")
-            << whole << QByteArrayList { "2004\r\n99999999999999999999\r\n" + many, "366\r\n2147483647\r\n" } << QStringList { kListsRebuilt } << 366 << rebuiltLists;
+            << whole << QByteArrayList { "2004\r\n99999999999999999999\r\n" + many, "366\r\n2147483647\r\n" }
+            << QStringList { kListsRebuilt } << 366 << rebuiltLists;
     }
 
     void damagedDataFileIsReadAndKeptAside()
@@ -221,7 +235,8 @@ private slots:
         QVERIFY(
             directory ? QDir(m_dir->path()).mkpath("data.zrk/inside") : writeRaw(file("data.zrk"), bytes));
         if (!lists.isEmpty())
-            QVERIFY(writeRaw(file("prehled roku.zrk"), lists[0]) && writeRaw(file("prehled dnu.zrk"), lists[1]));
+            QVERIFY(
+                writeRaw(file("prehled roku.zrk"), lists[0]) && writeRaw(file("prehled dnu.zrk"), lists[1]));
         QVERIFY(writeRaw(file("nastaveni.ini"), cp1250::encode(u"[Obecné]\r\nFormát=2\r\n"_s)));
         auto window = open();
         QVERIFY(window);
@@ -235,7 +250,8 @@ private slots:
         const QAbstractItemModel& model = window->model();
         for (int row = 0; row < rows; row += 97)
             for (int column = 0; column < model.columnCount(); ++column)
-                model.data(model.index(row, column)), model.data(model.index(row, column), Qt::BackgroundRole);
+                model.data(model.index(row, column)),
+                    model.data(model.index(row, column), Qt::BackgroundRole);
         window->selectRow(rows - 1);
         window->grab();
         // Before the first save the file is copied aside, and only then: a later save keeps the
@@ -279,7 +295,8 @@ private slots:
         QTemporaryDir perUser;
         QVERIFY(program_dir::adoptFiles(programDir, perUser.path(), m_messenger));
         QVERIFY(!program_dir::adoptFiles(programDir, perUser.path(), m_messenger));
-        QVERIFY(described(m_messenger).size() == 1 && described(m_messenger)[0].startsWith(u"Information|Informace|"_s)
+        QVERIFY(described(m_messenger).size() == 1
+            && described(m_messenger)[0].startsWith(u"Information|Informace|"_s)
             && m_messenger.messages()[0].text.contains(QDir::toNativeSeparators(perUser.path())));
         for (const QString& name : { "data.zrk", "nastaveni.ini", "prehled roku.zrk", "prehled dnu.zrk" })
             QCOMPARE(readRaw(perUser.filePath(name)), readRaw(file(name)));
@@ -341,7 +358,8 @@ QString RobustTest::savedEvent(int row) const
 bool RobustTest::startChild(QProcess& child, const QStringList& args)
 {
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationDirPath() + u"/crash_child"_s, QStringList { m_dir->path() } + args);
+    child.start(
+        QCoreApplication::applicationDirPath() + u"/crash_child"_s, QStringList { m_dir->path() } + args);
     return child.waitForStarted(10000);
 }
 

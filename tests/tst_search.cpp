@@ -23,16 +23,26 @@ void TestSearch::caseRules_data()
     QTest::addColumn<QString>("needle");
     QTest::addColumn<bool>("asciiContains");
     QTest::addColumn<bool>("allEqual");
-    QTest::newRow("plain letters") << "KONCERT v Praze" << "koncert V" << true << false;
-    QTest::newRow("A to Z") << "AZ" << "az" << true << true;
-    QTest::newRow("Czech capitals") << "ČTVRTEK" << "čtvrtek" << false << true;
-    QTest::newRow("ASCII folded, Czech exact") << "Čtvrtek" << "čTVRTEK" << false << true;
-    QTest::newRow("same Czech capital") << "Čtvrtek" << "ČTVRTEK" << true << true;
-    QTest::newRow("every Czech letter") << "áčďéěíňóřšťúůýž" << "ÁČĎÉĚÍŇÓŘŠŤÚŮÝŽ" << false << true;
-    QTest::newRow("more letters") << "ŘÍJEN ĽUĎOVÍT ŤÚŮ" << "říjen ľuďovít ťúů" << false << true;
-    QTest::newRow("accents still count") << "Neděle" << "nedele" << false << false;
-    QTest::newRow("a shorter text") << "Koncert" << "KONCERT v parku" << false << false;
-    QTest::newRow("empty") << "" << "" << true << true;
+    QTest::newRow("plain letters") << "KONCERT v Praze"
+                                   << "koncert V" << true << false;
+    QTest::newRow("A to Z") << "AZ"
+                            << "az" << true << true;
+    QTest::newRow("Czech capitals") << "ČTVRTEK"
+                                    << "čtvrtek" << false << true;
+    QTest::newRow("ASCII folded, Czech exact") << "Čtvrtek"
+                                               << "čTVRTEK" << false << true;
+    QTest::newRow("same Czech capital") << "Čtvrtek"
+                                        << "ČTVRTEK" << true << true;
+    QTest::newRow("every Czech letter") << "áčďéěíňóřšťúůýž"
+                                        << "ÁČĎÉĚÍŇÓŘŠŤÚŮÝŽ" << false << true;
+    QTest::newRow("more letters") << "ŘÍJEN ĽUĎOVÍT ŤÚŮ"
+                                  << "říjen ľuďovít ťúů" << false << true;
+    QTest::newRow("accents still count") << "Neděle"
+                                         << "nedele" << false << false;
+    QTest::newRow("a shorter text") << "Koncert"
+                                    << "KONCERT v parku" << false << false;
+    QTest::newRow("empty") << ""
+                           << "" << true << true;
 }
 
 void TestSearch::caseRules()
@@ -42,7 +52,8 @@ void TestSearch::caseRules()
     QFETCH(bool, asciiContains);
     QFETCH(bool, allEqual);
     QCOMPARE(case_rules::containsAsciiOnly(haystack, needle), asciiContains);
-    QCOMPARE(case_rules::equalsAsciiOnly(haystack, needle), asciiContains && haystack.size() == needle.size());
+    QCOMPARE(
+        case_rules::equalsAsciiOnly(haystack, needle), asciiContains && haystack.size() == needle.size());
     // Folding never changes a text's length, so positions stay valid.
     QCOMPARE(case_rules::foldAsciiOnly(haystack).size(), haystack.size());
     QCOMPARE(case_rules::equalsAllLetters(haystack, needle), allEqual);
@@ -81,8 +92,9 @@ void TestSearch::scanFindsWholeTextsOfOneField()
     std::vector<EventRecord> rows;
     for (const auto& [event, value2] : { std::pair { "Koncert", "žižkov" }, { "Koncert v parku", "Žižkov 3" },
              { "KONCERT", "ŽIŽKOV" }, { "", "koncert" } }) {
-        EventRecord record = rows.size() % 2 ? EventRecord::blank()
-                                             : EventRecord::dayRow(QStringLiteral("Po"), QStringLiteral("05.01.2004"));
+        EventRecord record = rows.size() % 2
+            ? EventRecord::blank()
+            : EventRecord::dayRow(QStringLiteral("Po"), QStringLiteral("05.01.2004"));
         record.setText(Field::Event, QString::fromUtf8(event));
         record.setText(Field::Value2, QString::fromUtf8(value2));
         rows.push_back(record);
@@ -93,8 +105,8 @@ void TestSearch::scanFindsWholeTextsOfOneField()
     // A character the code page cannot hold is in no row, not even as its '?' stand-in.
     const std::tuple<Field, QString, Rows> searches[] = { { Field::Event, "koncert", { 0, 2 } },
         { Field::Value2, "ŽIŽKOV", { 0, 2 } }, { Field::Value2, "koncert", { 3 } },
-        { Field::Date, "05.01.2004", { 0, 2 } }, { Field::DayName, "PO", { 0, 2 } }, { Field::Event, "", { 3 } },
-        { Field::Event, QStringLiteral("Koncert\u4E00"), {} } };
+        { Field::Date, "05.01.2004", { 0, 2 } }, { Field::DayName, "PO", { 0, 2 } },
+        { Field::Event, "", { 3 } }, { Field::Event, QStringLiteral("Koncert\u4E00"), {} } };
     for (const auto& [field, text, found] : searches)
         QCOMPARE(search_match::rowsEqualTo(table, field, text), found);
 }

@@ -52,7 +52,10 @@ private slots:
 private:
     // The search window on the first-run window (2004) with `selected` selected.
     void open(int selected, const QDate& today);
-    template <typename T> T* control(const char* name) { return m_seen->findChild<T*>(QString::fromLatin1(name)); }
+    template <typename T> T* control(const char* name)
+    {
+        return m_seen->findChild<T*>(QString::fromLatin1(name));
+    }
     void choose(int criterion) { clickLine(control<QListWidget>("ListBox1"), criterion); }
     QStringList results() { return lines(control<QListWidget>("ListBox2")); }
     DateField* dateField() { return control<DateField>("DateEdit1"); }
@@ -133,9 +136,9 @@ void TestSearchWindow::textSearchTakesOneColumn()
     m_window->settings().items[5].title = QStringLiteral("Cena");
     m_window->buildListColumns();
     const std::tuple<int, Field, const char*> texts[] = { { 4, Field::Event, "Koncert" },
-        { 9, Field::Event, "Koncert v parku" }, { 20, Field::Event, "KONCERT" }, { 30, Field::Time, "koncert" },
-        { 100, Field::Event, "žižkov" }, { 101, Field::Event, "Zizkov" }, { 10, Field::Value1, "Rudolfinum" },
-        { 11, Field::Value2, "Rudolfinum" } };
+        { 9, Field::Event, "Koncert v parku" }, { 20, Field::Event, "KONCERT" },
+        { 30, Field::Time, "koncert" }, { 100, Field::Event, "žižkov" }, { 101, Field::Event, "Zizkov" },
+        { 10, Field::Value1, "Rudolfinum" }, { 11, Field::Value2, "Rudolfinum" } };
     for (const auto& [row, field, text] : texts) {
         EventRecord record = m_window->table().record(row);
         record.setText(field, QString::fromUtf8(text));
@@ -149,16 +152,19 @@ void TestSearchWindow::textSearchTakesOneColumn()
     QStringList shown;
     const auto mark = [&](const char* panel) { return control<QWidget>(panel)->isVisible() ? u'+' : u'-'; };
     for (int kind : { 0, 1, 3 })
-        choose(kind), shown << control<QLabel>("Label4")->text() + mark("Panel1") + mark("Panel2") + mark("Panel3");
+        choose(kind),
+            shown << control<QLabel>("Label4")->text() + mark("Panel1") + mark("Panel2") + mark("Panel3");
     const QString legend = QStringLiteral("Vysvětlivky:  |  č. záznamu  |  ");
-    QCOMPARE(shown, QStringList({ legend + "Datum  |+--", legend + "Den  |  -+-", legend + "Datum  |  --+" }));
+    QCOMPARE(
+        shown, QStringList({ legend + "Datum  |+--", legend + "Den  |  -+-", legend + "Datum  |  --+" }));
     // The criterion (choosing one empties the text and the results), the text, the lines found.
-    const std::tuple<int, const char*, QStringList> searches[] = {
-        { 3, "koncert", { "5  |  05.01.2004  |  ", "21  |  21.01.2004  |  " } },
-        { 2, "KONCERT", { "31  |  31.01.2004  |  " } }, // the time column only
-        { 3, "ŽIŽKOV", { "101  |  10.04.2004  |  " } }, { 3, "výstava", { "201  |    |  " } }, // an extra row
-        { 4, "rudolfinum", { "11  |  11.01.2004  |  " } }, { 5, "rudolfinum", { "12  |  12.01.2004  |  " } },
-        { 3, "nic takového", {} } };
+    const std::tuple<int, const char*, QStringList> searches[]
+        = { { 3, "koncert", { "5  |  05.01.2004  |  ", "21  |  21.01.2004  |  " } },
+              { 2, "KONCERT", { "31  |  31.01.2004  |  " } }, // the time column only
+              { 3, "ŽIŽKOV", { "101  |  10.04.2004  |  " } },
+              { 3, "výstava", { "201  |    |  " } }, // an extra row
+              { 4, "rudolfinum", { "11  |  11.01.2004  |  " } },
+              { 5, "rudolfinum", { "12  |  12.01.2004  |  " } }, { 3, "nic takového", {} } };
     QLineEdit* edit = control<QLineEdit>("Edit1");
     for (const auto& [criterion, text, found] : searches) {
         choose(criterion);
@@ -203,7 +209,8 @@ void TestSearchWindow::dateSearches()
     // or the calendar; the focus that the message box gives back is no new entry).
     m_window->table().insertRecord(6, fixture::extraRow(QString(), QStringLiteral("Beseda")));
     open(6, today);
-    QVERIFY(m_dialog->zmena() == u"ok" && m_dialog->vysledek().isEmpty() && m_window->state().pocet.isEmpty());
+    QVERIFY(
+        m_dialog->zmena() == u"ok" && m_dialog->vysledek().isEmpty() && m_window->state().pocet.isEmpty());
     choose(1);
     QFocusEvent tab(QEvent::FocusIn, Qt::TabFocusReason), back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
     QCoreApplication::sendEvent(dateField()->lineEdit(), &tab);

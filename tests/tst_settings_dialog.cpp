@@ -37,7 +37,10 @@ struct DesktopLog {
 };
 class RecordingDesktop final : public DesktopIntegration {
 public:
-    explicit RecordingDesktop(DesktopLog& log) : m_log(log) { }
+    explicit RecordingDesktop(DesktopLog& log)
+        : m_log(log)
+    {
+    }
     Result setAutostart(bool enabled) override { return m_log.autostart << enabled, m_log.autostartResult; }
     bool autostartEnabled() const override { return !m_log.autostart.isEmpty() && m_log.autostart.last(); }
     bool createShortcut(Place place) override { return m_log.shortcuts << place, m_log.shortcutsWork; }
@@ -85,7 +88,8 @@ QString optionStates(Tnastav& dialog)
     for (int i = 0; i < 5; ++i) {
         const bool on = child<QCheckBox>(&dialog, kOptionNames[i])->isChecked();
         const bool agree = dialog.working().*kOptionFields[i] == on
-            && child<QLabel>(&dialog, kOptionNames[i] + u"text"_s)->text() == (on ? u"Aktivováno" : u"Zrušeno");
+            && child<QLabel>(&dialog, kOptionNames[i] + u"text"_s)->text()
+                == (on ? u"Aktivováno" : u"Zrušeno");
         states += agree ? QChar(on ? u'1' : u'0') : QChar(u'?');
     }
     return states;
@@ -173,7 +177,9 @@ void SettingsDialogTest::opensOnlyWithARowAndWritableLists()
     QVERIFY(!QFileInfo::exists(file(u"prehled roku.zrk"_s)));
     QVERIFY(QDir(m_dir->path()).mkdir(u"prehled dnu.zrk"_s));
     QVERIFY(!runDialog(5, [](Tnastav&) {}));
-    QCOMPARE(shown(), QStringList({ u"Warning|Upozornění|Musíte mít označený záznam"_s, u"Error|Chyba|Chyba při vytváření souboru"_s }));
+    QCOMPARE(shown(),
+        QStringList({ u"Warning|Upozornění|Musíte mít označený záznam"_s,
+            u"Error|Chyba|Chyba při vytváření souboru"_s }));
     QVERIFY(m_window->state().pocet.isEmpty());
 }
 
@@ -203,7 +209,8 @@ void SettingsDialogTest::cancelChangesNothing()
         }));
         QVERIFY(m_window->settings() == before && m_window->table().records() == rows && allFiles() == files);
         QVERIFY(m_window->state().pocet.isEmpty() && m_desktop.autostart.isEmpty());
-        QCOMPARE(m_window->table().years() + QStringList { m_window->statusText(2) }, QStringList({ u"2004"_s, u"Do roku: 2004"_s }));
+        QCOMPARE(m_window->table().years() + QStringList { m_window->statusText(2) },
+            QStringList({ u"2004"_s, u"Do roku: 2004"_s }));
     }
     QVERIFY(m_messenger.messages().isEmpty());
 }
@@ -236,8 +243,9 @@ void SettingsDialogTest::firstPageShowsTheSettings()
             for (QWidget* value : values)
                 names << QAccessible::queryAccessibleInterface(value)->text(QAccessible::Name);
             const QStringList v = heard.split(u'|');
-            QCOMPARE(names.join(u'|'), u"Od roku: 2004|Do roku: %1|Počet nastavených roků: %2|Počet dnů: %3|"
-                                       "Aktuální rok: 2026|Zavírání programu na ESC: Aktivováno"_s.arg(v[0], v[1], v[2]));
+            QCOMPARE(names.join(u'|'),
+                u"Od roku: 2004|Do roku: %1|Počet nastavených roků: %2|Počet dnů: %3|"
+                "Aktuální rok: 2026|Zavírání programu na ESC: Aktivováno"_s.arg(v[0], v[1], v[2]));
         }
         for (const QLabel* label : dialog.findChildren<QLabel*>())
             QVERIFY(!values.contains(label->buddy()));
@@ -271,8 +279,10 @@ void SettingsDialogTest::firstPageShowsTheSettings()
         click(&dialog, u"zstart"_s);
     }));
     QCOMPARE(m_desktop.shortcuts, QList<Place>({ Place::Desktop, Place::StartMenu, Place::StartMenu }));
-    QCOMPARE(shown(), QStringList({ u"NoIcon|Zorivka|Zástupce na ploše byl vytvořen"_s,
-                          u"NoIcon|Zorivka|Zástupce v nabídce start byl vytvořen"_s, u"Error|Zorivka|Zástupce se nepodařilo vytvořit"_s }));
+    QCOMPARE(shown(),
+        QStringList({ u"NoIcon|Zorivka|Zástupce na ploše byl vytvořen"_s,
+            u"NoIcon|Zorivka|Zástupce v nabídce start byl vytvořen"_s,
+            u"Error|Zorivka|Zástupce se nepodařilo vytvořit"_s }));
 }
 
 void SettingsDialogTest::okWithoutChanges()
@@ -285,9 +295,12 @@ void SettingsDialogTest::okWithoutChanges()
     QFile::remove(file(u"prehled roku.zrk"_s));
     // In format 1 only the lists are written; the settings file waits for the closing.
     QVERIFY(runDialog(3, [](Tnastav& dialog) { click(&dialog, u"Button53"_s); }));
-    QVERIFY(resets.size() + inserts.size() == 0 && m_window->settings() == before && m_messenger.messages().isEmpty());
+    QVERIFY(resets.size() + inserts.size() == 0 && m_window->settings() == before
+        && m_messenger.messages().isEmpty());
     QVERIFY(!QFileInfo::exists(file(u"nastaveni.ini"_s)));
-    QCOMPARE(test_files::readRaw(file(u"prehled roku.zrk"_s)) + test_files::readRaw(file(u"prehled dnu.zrk"_s)), "2004\r\n366\r\n");
+    QCOMPARE(
+        test_files::readRaw(file(u"prehled roku.zrk"_s)) + test_files::readRaw(file(u"prehled dnu.zrk"_s)),
+        "2004\r\n366\r\n");
     QCOMPARE(m_window->state().stavnastaveni + m_window->state().stavtimeru7, u"načtenéON"_s);
     // In another format every "Ok" rebuilds the rows, and no text is lost.
     generation::rebuildWithFormat(table, u"2"_s, m_messenger);
@@ -349,7 +362,8 @@ void SettingsDialogTest::addedYearsAreAppendedOnOk()
     for (const EventRecord& record : table.records()) {
         if (record.isDayRow()) {
             QCOMPARE(fixture::fieldsOf(record).mid(0, 2),
-                QStringList({ names.split(u' ')[expected.dayOfWeek() - 1], expected.toString(u"dd.MM.yyyy"_s) }));
+                QStringList(
+                    { names.split(u' ')[expected.dayOfWeek() - 1], expected.toString(u"dd.MM.yyyy"_s) }));
             expected = expected.addDays(1);
         }
     }
@@ -357,14 +371,18 @@ void SettingsDialogTest::addedYearsAreAppendedOnOk()
     QStringList years, days;
     for (int year = 2004; year < end.year(); ++year)
         years << QString::number(year), days << QString::number(QDate(year, 1, 1).daysInYear());
-    QCOMPARE(test_files::readRaw(file(u"prehled roku.zrk"_s)) + test_files::readRaw(file(u"prehled dnu.zrk"_s)),
+    QCOMPARE(
+        test_files::readRaw(file(u"prehled roku.zrk"_s)) + test_files::readRaw(file(u"prehled dnu.zrk"_s)),
         (years.join(u"\r\n"_s) + u"\r\n"_s + days.join(u"\r\n"_s) + u"\r\n"_s).toLatin1());
     QCOMPARE(table.years() + table.dayCounts(), years + days);
     const Settings& settings = m_window->settings();
     QCOMPARE(QStringList({ settings.doroku, settings.pocetnroku, settings.pocetdni, settings.h1, settings.h2,
-                 m_window->statusText(1), m_window->statusText(2), m_window->statusText(3) })
+                             m_window->statusText(1), m_window->statusText(2), m_window->statusText(3) })
                  .join(u'|'),
-        u"%1|%2|%3|%4|%4|Od roku: 2004|Do roku: %1|Počet roků: %2"_s.arg(years.last()).arg(years.size()).arg(dayRows).arg(presses));
+        u"%1|%2|%3|%4|%4|Od roku: 2004|Do roku: %1|Počet roků: %2"_s.arg(years.last())
+            .arg(years.size())
+            .arg(dayRows)
+            .arg(presses));
     QVERIFY(m_messenger.messages().isEmpty());
     // The added years have their holidays: 25.12.2005, not the plain Friday and Tuesday around it.
     const int christmas = table_rows::ofDate(table, u"25.12.2005"_s);
@@ -390,14 +408,16 @@ void SettingsDialogTest::lastYearDisablesAddYear()
         QVERIFY(enabledAt2099 && !add->isEnabled());
         // Even pressed another way, the range never passes 2100, a common year.
         emit add->clicked();
-        QCOMPARE(QStringList({ child<QLabel>(&dialog, u"doroku"_s)->text(), child<QLabel>(&dialog, u"pocetnroku"_s)->text(),
-                     dialog.yearRange().prepocet1.last(), dialog.yearRange().prepocet2.last() }),
+        QCOMPARE(QStringList({ child<QLabel>(&dialog, u"doroku"_s)->text(),
+                     child<QLabel>(&dialog, u"pocetnroku"_s)->text(), dialog.yearRange().prepocet1.last(),
+                     dialog.yearRange().prepocet2.last() }),
             QStringList({ u"2100"_s, u"97"_s, u"2100"_s, u"365"_s }));
         click(&dialog, u"Button53"_s);
     }));
     QCOMPARE(m_window->table().years().mid(95), QStringList({ u"2099"_s, u"2100"_s }));
     // Opened at 2100, the button is disabled from the start.
-    QVERIFY(runDialog(0, [](Tnastav& dialog) { QVERIFY(!child<QPushButton>(&dialog, u"Button40"_s)->isEnabled()); }));
+    QVERIFY(runDialog(
+        0, [](Tnastav& dialog) { QVERIFY(!child<QPushButton>(&dialog, u"Button40"_s)->isEnabled()); }));
 }
 
 void SettingsDialogTest::okBringsEverythingInStep_data()
@@ -406,9 +426,12 @@ void SettingsDialogTest::okBringsEverythingInStep_data()
     QTest::addColumn<bool>("enabled");
     QTest::addColumn<QString>("text");
     QTest::newRow("register") << Result::Done << true << QString();
-    QTest::newRow("remove, key not opened") << Result::KeyNotOpened << false << u"Chyba při otevírání klíče registrů."_s;
-    QTest::newRow("register, value not written") << Result::ValueNotWritten << true << u"Chyba při zápisu do registrů."_s;
-    QTest::newRow("remove, value not removed") << Result::ValueNotWritten << false << u"Chyba při zápisu do registrů."_s;
+    QTest::newRow("remove, key not opened")
+        << Result::KeyNotOpened << false << u"Chyba při otevírání klíče registrů."_s;
+    QTest::newRow("register, value not written")
+        << Result::ValueNotWritten << true << u"Chyba při zápisu do registrů."_s;
+    QTest::newRow("remove, value not removed")
+        << Result::ValueNotWritten << false << u"Chyba při zápisu do registrů."_s;
 }
 
 void SettingsDialogTest::okBringsEverythingInStep()
@@ -425,7 +448,8 @@ void SettingsDialogTest::okBringsEverythingInStep()
     const auto inStep = [&] {
         const DayTable& table = m_window->table();
         return table.rowCount() == 731 && table.years() == QStringList({ u"2004"_s, u"2005"_s })
-            && test_files::readRaw(file(u"prehled roku.zrk"_s)) + test_files::readRaw(file(u"prehled dnu.zrk"_s))
+            && test_files::readRaw(file(u"prehled roku.zrk"_s))
+                + test_files::readRaw(file(u"prehled dnu.zrk"_s))
             == "2004\r\n2005\r\n366\r\n365\r\n"
             && m_window->statusText(2) == u"Do roku: 2005" && m_window->state().pocet.isEmpty();
     };
@@ -470,9 +494,10 @@ void SettingsDialogTest::failedListWriteKeepsTheNewLists()
     }));
     QCOMPARE(shown(), QStringList { u"Error|Chyba|Chyba při vytváření souboru"_s });
     QCOMPARE(m_window->table().years() + m_window->table().dayCounts()
-            << QString::number(m_window->table().rowCount()) << m_window->settings().doroku << m_window->settings().pocetdni
-            << m_window->statusText(3) << m_window->state().stavtimeru7,
-        QStringList({ u"2004"_s, u"2005"_s, u"366"_s, u"365"_s, u"731"_s, u"2005"_s, u"731"_s, u"Počet roků: 2"_s, u"ON"_s }));
+            << QString::number(m_window->table().rowCount()) << m_window->settings().doroku
+            << m_window->settings().pocetdni << m_window->statusText(3) << m_window->state().stavtimeru7,
+        QStringList({ u"2004"_s, u"2005"_s, u"366"_s, u"365"_s, u"731"_s, u"2005"_s, u"731"_s,
+            u"Počet roků: 2"_s, u"ON"_s }));
 }
 
 QTEST_MAIN(SettingsDialogTest)

@@ -117,7 +117,8 @@ private:
     void runDialog(const std::function<void(Tnastav&)>& act)
     {
         m_window->selectRow(0);
-        QVERIFY(fixture::onModal<Tnastav>(act, [this] { fixture::clickToolButton(*m_window, "ToolButton7"); }));
+        QVERIFY(
+            fixture::onModal<Tnastav>(act, [this] { fixture::clickToolButton(*m_window, "ToolButton7"); }));
     }
     QString ini() const { return cp1250::decode(test_files::readRaw(m_dir->filePath(u"nastaveni.ini"_s))); }
     QList<int> listWidths() const;
@@ -159,10 +160,11 @@ void TestStyles::previewsDrawEachRowInItsKind()
             const QFont font = cell(preview, row, 0, Qt::FontRole).value<QFont>();
             QCOMPARE(QList<QVariant>({ cell(preview, row, 3).toString().isEmpty(),
                          cell(preview, row, 1, Qt::BackgroundRole).value<QColor>(),
-                         cell(preview, row, 1, Qt::ForegroundRole).value<QColor>(), font.family(), font.bold(),
-                         font.italic(), font.underline() }),
-                QList<QVariant>({ row != 6, system_colors::resolve(item.rowColour), system_colors::resolve(item.fontColour),
-                    item.font, styled && item.bold, styled && item.italic, styled && item.underline }));
+                         cell(preview, row, 1, Qt::ForegroundRole).value<QColor>(), font.family(),
+                         font.bold(), font.italic(), font.underline() }),
+                QList<QVariant>({ row != 6, system_colors::resolve(item.rowColour),
+                    system_colors::resolve(item.fontColour), item.font, styled && item.bold,
+                    styled && item.italic, styled && item.underline }));
         }
         QCOMPARE(shown.join(u' '), names);
     }
@@ -196,7 +198,9 @@ void TestStyles::swatchesAskForAColourAndDefaultsApply()
         click(&page, u"vychozit%1"_s.arg(k));
         colours << working.items[size_t(k - 1)].rowColour << working.items[size_t(k - 1)].fontColour;
     }
-    QCOMPARE(colours, QList<std::int32_t>({ 12632256, 0, -2147483629, 0, 8421376, 0, -2147483645, 0, 7731711, 0, 7122156, 0 }));
+    QCOMPARE(colours,
+        QList<std::int32_t>(
+            { 12632256, 0, -2147483629, 0, 8421376, 0, -2147483645, 0, 7731711, 0, 7122156, 0 }));
     QVERIFY(background->colour() == QColor(0, 128, 128)
         && cell(page.preview(), 2, 0, Qt::BackgroundRole).value<QColor>() == QColor(0, 128, 128)
         && cell(page.preview(), 0, 0, Qt::ForegroundRole).value<QColor>() == QColor(Qt::black));
@@ -221,7 +225,8 @@ void TestStyles::pickersSetTheirKindAtOnce()
             QStringList boxes { picker.windowTitle() + u'|' + picker.sample()->text() };
             for (const QCheckBox* box : picker.findChildren<QCheckBox*>())
                 boxes << box->objectName() + u' ' + box->text() + (box->isChecked() ? u"+"_s : QString());
-            QCOMPARE(boxes.join(u'|'), u"Styl písma|Styl písma|CheckBox1 Tučné|CheckBox2 Kurzíva+|CheckBox3 Podtržené"_s);
+            QCOMPARE(boxes.join(u'|'),
+                u"Styl písma|Styl písma|CheckBox1 Tučné|CheckBox2 Kurzíva+|CheckBox3 Podtržené"_s);
             QVERIFY(picker.sample()->font().italic() && !picker.sample()->font().bold());
             for (const QString name : { u"CheckBox1"_s, u"CheckBox2"_s, u"CheckBox3"_s })
                 tick(&picker, name);
@@ -245,7 +250,8 @@ void TestStyles::pickersSetTheirKindAtOnce()
         },
         [&] { click(&page, u"pismo6"_s); }));
     QCOMPARE(page.cislo(), 6);
-    QCOMPARE(working.items[5].font + cell(page.preview(), 6, 0, Qt::FontRole).value<QFont>().family(), families[2].repeated(2));
+    QCOMPARE(working.items[5].font + cell(page.preview(), 6, 0, Qt::FontRole).value<QFont>().family(),
+        families[2].repeated(2));
     // A face not installed here: nothing is marked, and closing keeps the name.
     QVERIFY(fixture::onModal<Tpismo>([](Tpismo& picker) { QCOMPARE(picker.fonts()->currentIndex(), -1); },
         [&] { click(&page, u"pismo2"_s); }));
@@ -255,7 +261,8 @@ void TestStyles::pickersSetTheirKindAtOnce()
     click(&page, u"vychozipismo6"_s);
     click(&page, u"vychozistyl4"_s);
     QCOMPARE(working.items[5].font, u"MS Sans Serif"_s);
-    QVERIFY(!working.items[3].bold && !working.items[3].underline && working.items[2].bold && working.items[2].underline);
+    QVERIFY(!working.items[3].bold && !working.items[3].underline && working.items[2].bold
+        && working.items[2].underline);
     QVERIFY(!cell(page.preview(), 3, 0, Qt::FontRole).value<QFont>().bold());
 }
 
@@ -268,21 +275,25 @@ void TestStyles::columnCountStaysWithinFourToSix()
     QVERIFY(QTest::qWaitForWindowExposed(&page));
     // Per click: the count stored and shown, the column rows shown, the preview's columns, the message.
     QStringList steps;
-    for (const QString button : { u"pridat"_s, u"odebrat"_s, u"odebrat"_s, u"pridat"_s, u"pridat"_s, u"vychozipocet"_s,
-             u"pridat"_s, u"vychozipocet"_s, u"odebrat"_s }) {
+    for (const QString button : { u"pridat"_s, u"odebrat"_s, u"odebrat"_s, u"pridat"_s, u"pridat"_s,
+             u"vychozipocet"_s, u"pridat"_s, u"vychozipocet"_s, u"odebrat"_s }) {
         m_messenger.clear();
         click(&page, button);
         int shown = 0;
         for (int k = 1; k <= 6; ++k)
-            shown += child<QLineEdit>(&page, u"Edit%1"_s.arg(k))->isVisible() + child<QSlider>(&page, u"n%1"_s.arg(k))->isVisible();
-        steps << u"%1 %2 %3 %4 %5"_s.arg(working.pocets, child<QLabel>(&page, u"pocet"_s)->text()).arg(shown)
-                     .arg(page.preview()->model().columnCount()).arg(fixture::described(m_messenger).join(u'/'));
+            shown += child<QLineEdit>(&page, u"Edit%1"_s.arg(k))->isVisible()
+                + child<QSlider>(&page, u"n%1"_s.arg(k))->isVisible();
+        steps << u"%1 %2 %3 %4 %5"_s.arg(working.pocets, child<QLabel>(&page, u"pocet"_s)->text())
+                     .arg(shown)
+                     .arg(page.preview()->model().columnCount())
+                     .arg(fixture::described(m_messenger).join(u'/'));
     }
-    QCOMPARE(steps, QStringList({ u"6 6 12 6 Information|Informace|Maximální počet je 6"_s, u"5 5 10 5 "_s,
-                        u"4 4 8 4 Information|Informace|Minimální počet je 4"_s, u"5 5 10 5 "_s,
-                        u"6 6 12 6 Information|Informace|Maximální počet je 6"_s, u"4 4 8 4 "_s, u"5 5 10 5 "_s,
-                        u"4 4 8 4 Information|Informace|Minimální počet je 4"_s,
-                        u"4 4 8 4 Information|Informace|Minimální počet je 4"_s }));
+    QCOMPARE(steps,
+        QStringList({ u"6 6 12 6 Information|Informace|Maximální počet je 6"_s, u"5 5 10 5 "_s,
+            u"4 4 8 4 Information|Informace|Minimální počet je 4"_s, u"5 5 10 5 "_s,
+            u"6 6 12 6 Information|Informace|Maximální počet je 6"_s, u"4 4 8 4 "_s, u"5 5 10 5 "_s,
+            u"4 4 8 4 Information|Informace|Minimální počet je 4"_s,
+            u"4 4 8 4 Information|Informace|Minimální počet je 4"_s }));
 }
 
 void TestStyles::columnRowsSetTitlesAndWidths()
@@ -310,7 +321,8 @@ void TestStyles::columnRowsSetTitlesAndWidths()
     child<QSlider>(&page, u"n3"_s)->setValue(250);
     page.preview()->view()->resize(page.preview()->view()->width() - 50, page.preview()->view()->height());
     QCOMPARE(headerTitles(model).value(4), u"Místo"_s);
-    QCOMPARE(QList<int>({ header->sectionSize(0), header->sectionSize(2), header->sectionSize(4) }), QList<int>({ 60, 250, 120 }));
+    QCOMPARE(QList<int>({ header->sectionSize(0), header->sectionSize(2), header->sectionSize(4) }),
+        QList<int>({ 60, 250, 120 }));
     // Widths stay within 20 ... 300, shown in red; "Výchozí" sets each column's own.
     QStringList widths;
     for (int k = 1; k <= 6; ++k) {
@@ -318,12 +330,14 @@ void TestStyles::columnRowsSetTitlesAndWidths()
         slider->setValue(1000);
         widths << working.items[size_t(k - 1)].width;
         slider->setValue(3);
-        widths << working.items[size_t(k - 1)].width + u' ' + child<QLabel>(&page, u"sirka%1"_s.arg(k))->text();
+        widths << working.items[size_t(k - 1)].width + u' '
+                + child<QLabel>(&page, u"sirka%1"_s.arg(k))->text();
         click(&page, u"vychozin%1"_s.arg(k));
         widths << working.items[size_t(k - 1)].width + u' ' + QString::number(header->sectionSize(k - 1));
     }
-    QCOMPARE(widths.join(u'|'), u"300|20 20|60 60|300|20 20|90 90|300|20 20|60 60|300|20 20|210 210|300|20 20|29 29|"
-                                "300|20 20|29 0"_s);
+    QCOMPARE(widths.join(u'|'),
+        u"300|20 20|60 60|300|20 20|90 90|300|20 20|60 60|300|20 20|210 210|300|20 20|29 29|"
+        "300|20 20|29 0"_s);
     QCOMPARE(child<QLabel>(&page, u"sirka4"_s)->palette().color(QPalette::WindowText), QColor(Qt::red));
     QVERIFY(m_messenger.messages().isEmpty());
 }
@@ -363,10 +377,13 @@ void TestStyles::pagesFitFollowAndTakeTheDefaults()
             QCoreApplication::processEvents();
             auto* page = static_cast<StylePage*>(dialog.page(index));
             QTableView* view = (previews << page->preview()).last()->view();
-            // Nothing is cut off: the page needs no more than it has, the last sample row lies inside the preview.
+            // Nothing is cut off: the page needs no more than it has, the last sample row lies inside the
+            // preview.
             const QRect last = view->visualRect(view->model()->index(sample_rows::kCount - 1, 0));
-            QVERIFY(pages->tabText(index) == page->accessibleName() && page->minimumSizeHint().width() <= page->width()
-                && page->minimumSizeHint().height() <= page->height() && view->viewport()->rect().contains(last));
+            QVERIFY(pages->tabText(index) == page->accessibleName()
+                && page->minimumSizeHint().width() <= page->width()
+                && page->minimumSizeHint().height() <= page->height()
+                && view->viewport()->rect().contains(last));
         }
         // The user picks format 3 and switches the grid lines on: every preview follows at once.
         auto* format = child<QComboBox>(&dialog, u"ComboBox1"_s);
@@ -374,7 +391,8 @@ void TestStyles::pagesFitFollowAndTakeTheDefaults()
         QTest::keyClick(format, Qt::Key_End);
         QTest::mouseClick(child<QLabel>(&dialog, u"mrizkatext"_s), Qt::LeftButton);
         for (SamplePreview* preview : previews)
-            QVERIFY(dialog.working().mrizka && cell(preview, 2, 0).toString() == u"so" && preview->view()->showGrid());
+            QVERIFY(dialog.working().mrizka && cell(preview, 2, 0).toString() == u"so"
+                && preview->view()->showGrid());
         // Choosing a page relabels the previews from the working copy.
         dialog.working().format = u"0"_s;
         pages->setCurrentIndex(2);
@@ -387,8 +405,10 @@ void TestStyles::pagesFitFollowAndTakeTheDefaults()
         QVERIFY(dialog.working().items == Settings().items && dialog.working().pocets == u"4");
         auto* columns = static_cast<StylePage*>(dialog.page(3));
         QCOMPARE(child<QLabel>(columns, u"pocet"_s)->text() + child<QLineEdit>(columns, u"Edit1"_s)->text()
-                + QString::number(child<QSlider>(columns, u"n4"_s)->value()), u"4Den210"_s);
-        QVERIFY(child<QLineEdit>(columns, u"Edit5"_s)->isHidden() && columns->preview()->model().columnCount() == 4);
+                + QString::number(child<QSlider>(columns, u"n4"_s)->value()),
+            u"4Den210"_s);
+        QVERIFY(child<QLineEdit>(columns, u"Edit5"_s)->isHidden()
+            && columns->preview()->model().columnCount() == 4);
         QCOMPARE(child<ColourSwatch>(dialog.page(1), u"p3"_s)->colour(), QColor(0, 255, 108));
         click(&dialog, u"Button53"_s);
     });
@@ -430,11 +450,13 @@ void TestStyles::changesReachTheListOnlyOnOk()
         // Row 4 (Monday 5 January 2004) is an even row: the list draws it in item 1's look.
         const QModelIndex even = m_window->model().index(4, 0);
         const QFont font = even.data(Qt::FontRole).value<QFont>();
-        QCOMPARE(QList<QVariant>({ even.data(Qt::BackgroundRole).value<QColor>(), even.data(Qt::ForegroundRole).value<QColor>(),
-                     font.italic() }),
-            QList<QVariant>({ ok ? QColor(10, 20, 30) : QColor(192, 192, 192), ok ? QColor(1, 1, 1) : QColor(Qt::black), ok }));
-        QVERIFY(ok || (m_window->settings() == before && listWidths() == widths && whileRebuilt.isEmpty()
-                          && headerTitles(m_window->model()).join(u' ') == u"Den Datum Hod. Akce"));
+        QCOMPARE(QList<QVariant>({ even.data(Qt::BackgroundRole).value<QColor>(),
+                     even.data(Qt::ForegroundRole).value<QColor>(), font.italic() }),
+            QList<QVariant>({ ok ? QColor(10, 20, 30) : QColor(192, 192, 192),
+                ok ? QColor(1, 1, 1) : QColor(Qt::black), ok }));
+        QVERIFY(ok
+            || (m_window->settings() == before && listWidths() == widths && whileRebuilt.isEmpty()
+                && headerTitles(m_window->model()).join(u' ') == u"Den Datum Hod. Akce"));
     }
     // Four columns went and six came while the column layout was suspended; then it resumed.
     QCOMPARE(whileRebuilt, QStringList(10, u"OFF"_s));
@@ -444,8 +466,8 @@ void TestStyles::changesReachTheListOnlyOnOk()
     QCOMPARE(m_messenger.texts(), QStringList(2, u"Maximální počet je 6"_s));
     m_window->close();
     const QString stored = ini();
-    QVERIFY(stored.contains(u"[1. položka]\r\nTučné=0\r\nKurzíva=1\r\nPodtržené=0\r\nPísmo="_s + before.items[0].font
-        + u"\r\nBarva řádku=%1\r\n"_s.arg(10 + 20 * 256 + 30 * 65536)));
+    QVERIFY(stored.contains(u"[1. položka]\r\nTučné=0\r\nKurzíva=1\r\nPodtržené=0\r\nPísmo="_s
+        + before.items[0].font + u"\r\nBarva řádku=%1\r\n"_s.arg(10 + 20 * 256 + 30 * 65536)));
     QVERIFY(stored.contains(u"Počet sloupců=6\r\n"_s) && stored.contains(u"Delka sloupce=44\r\n"_s));
 }
 
@@ -456,7 +478,8 @@ void TestStyles::handWrittenValuesStayUntilOk()
     m_window->close();
     m_window.reset();
     QString text = ini();
-    text.replace(u"Delka sloupce=210\r\n"_s, u"Delka sloupce=500\r\n"_s).replace(u"Delka sloupce=90\r\n"_s, u"Delka sloupce=7\r\n"_s);
+    text.replace(u"Delka sloupce=210\r\n"_s, u"Delka sloupce=500\r\n"_s)
+        .replace(u"Delka sloupce=90\r\n"_s, u"Delka sloupce=7\r\n"_s);
     text.replace(u"Název sloupce=Akce\r\n"_s, u"Název sloupce="_s + title + u"\r\n"_s);
     QVERIFY(test_files::writeRaw(m_dir->filePath(u"nastaveni.ini"_s), cp1250::encode(text)));
     // Widths outside the range are drawn and shown at the nearest limit and stay as written
@@ -466,8 +489,10 @@ void TestStyles::handWrittenValuesStayUntilOk()
         QCOMPARE(listWidths().mid(1, 3), QList<int>({ 20, 60, 300 }));
         runDialog([&](Tnastav& dialog) {
             auto* page = static_cast<StylePage*>(dialog.page(3));
-            QCOMPARE(QList<int>({ child<QSlider>(page, u"n4"_s)->value(), child<QLabel>(page, u"sirka4"_s)->text().toInt(),
-                         child<QSlider>(page, u"n2"_s)->value(), page->preview()->view()->horizontalHeader()->sectionSize(3) }),
+            QCOMPARE(
+                QList<int>({ child<QSlider>(page, u"n4"_s)->value(),
+                    child<QLabel>(page, u"sirka4"_s)->text().toInt(), child<QSlider>(page, u"n2"_s)->value(),
+                    page->preview()->view()->horizontalHeader()->sectionSize(3) }),
                 QList<int>({ 300, 300, 20, 300 }));
             auto* edit = child<QLineEdit>(page, ok ? u"Edit2"_s : u"Edit4"_s);
             edit->setFocus();
@@ -494,11 +519,14 @@ void TestStyles::handWrittenValuesStayUntilOk()
             QCOMPARE(shortTitle->text(), u"Den"_s + QString(17, u'n'));
         });
         QCOMPARE(listWidths().mid(1, 3), QList<int>({ 20, ok ? 80 : 60, 300 }));
-        QCOMPARE(headerTitles(m_window->model()), QStringList({ u"Den"_s, ok ? u"Představení"_s : u"Datum"_s, u"Hod."_s, title }));
+        QCOMPARE(headerTitles(m_window->model()),
+            QStringList({ u"Den"_s, ok ? u"Představení"_s : u"Datum"_s, u"Hod."_s, title }));
         m_window->close();
         m_window.reset();
         for (const QString& line : (ok ? u"Delka sloupce=300|Delka sloupce=20|Název sloupce=Představení"_s
-                                       : u"Delka sloupce=500|Delka sloupce=7"_s).split(u'|') + QStringList { u"Název sloupce="_s + title })
+                                       : u"Delka sloupce=500|Delka sloupce=7"_s)
+                                       .split(u'|')
+                + QStringList { u"Název sloupce="_s + title })
             QVERIFY2(ini().contains(line + u"\r\n"_s), qPrintable(line));
     }
 }

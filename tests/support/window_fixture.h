@@ -52,8 +52,8 @@ void clickToolButton(TForm1& window, const char* name);
 void typeText(QWidget* widget, const QString& text);
 
 // An extra row: no day name or date, the given texts.
-EventRecord extraRow(const QString& time, const QString& event, const QString& value1 = {},
-    const QString& value2 = {});
+EventRecord extraRow(
+    const QString& time, const QString& event, const QString& value1 = {}, const QString& value2 = {});
 
 // The six texts of a record, day name first.
 QStringList fieldsOf(const EventRecord& record);
