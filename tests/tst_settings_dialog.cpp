@@ -25,28 +25,22 @@ using namespace Qt::StringLiterals;
 using Field = EventRecord::Field;
 using Result = DesktopIntegration::AutostartResult;
 using Place = DesktopIntegration::Place;
+using fixture::child;
+using fixture::click;
 
 namespace {
 
 // Records what the dialog asks of the desktop and answers as told.
-struct DesktopLog {
+class RecordingDesktop final : public DesktopIntegration {
+public:
+    Result setAutostart(bool enabled) override { return autostart << enabled, autostartResult; }
+    bool autostartEnabled() const override { return !autostart.isEmpty() && autostart.last(); }
+    bool createShortcut(Place place) override { return shortcuts << place, shortcutsWork; }
+
     QList<bool> autostart;
     QList<Place> shortcuts;
     Result autostartResult = Result::Done;
     bool shortcutsWork = true;
-};
-class RecordingDesktop final : public DesktopIntegration {
-public:
-    explicit RecordingDesktop(DesktopLog& log)
-        : m_log(log)
-    {
-    }
-    Result setAutostart(bool enabled) override { return m_log.autostart << enabled, m_log.autostartResult; }
-    bool autostartEnabled() const override { return !m_log.autostart.isEmpty() && m_log.autostart.last(); }
-    bool createShortcut(Place place) override { return m_log.shortcuts << place, m_log.shortcutsWork; }
-
-private:
-    DesktopLog& m_log;
 };
 
 // The recording messenger that also lets a test look at the program at the moment a message is shown.
@@ -67,19 +61,6 @@ public:
 const QString kOptionNames[5] = { u"start"_s, u"mrizka"_s, u"esc"_s, u"ikona"_s, u"statusbar"_s };
 bool Settings::*const kOptionFields[5]
     = { &Settings::start, &Settings::mrizka, &Settings::esc, &Settings::ikona, &Settings::statusbar };
-
-template <typename T> T* child(const QObject* parent, const QString& name)
-{
-    T* found = parent->findChild<T*>(name);
-    if (!found)
-        qFatal("no child %s", qPrintable(name));
-    return found;
-}
-
-void click(const QObject* parent, const QString& name)
-{
-    QTest::mouseClick(child<QAbstractButton>(parent, name), Qt::LeftButton);
-}
 
 // The options as their boxes show them ("1" ticked), "?" where the label or the working copy disagrees.
 QString optionStates(Tnastav& dialog)
@@ -105,16 +86,13 @@ private slots:
     void init();
     void cleanup();
 
-    void opensOnlyWithARowAndWritableLists();
-    void cancelChangesNothing();
+    void refusedOrCancelledChangesNothing();
     void firstPageShowsTheSettings();
     void okWithoutChanges();
-    void addedYearsAreAppendedOnOk_data();
     void addedYearsAreAppendedOnOk();
     void lastYearDisablesAddYear();
     void okBringsEverythingInStep_data();
     void okBringsEverythingInStep();
-    void failedListWriteKeepsTheNewLists();
 
 private:
     void openWindow();
@@ -127,7 +105,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     WatchingMessenger m_watcher;
     RecordingMessenger& m_messenger = m_watcher.record;
-    DesktopLog m_desktop;
+    RecordingDesktop* m_desktop = nullptr; // owned by the window
     std::unique_ptr<TForm1> m_window;
 };
 
@@ -137,7 +115,6 @@ void SettingsDialogTest::init()
     QVERIFY(m_dir->isValid());
     m_messenger.clear();
     m_watcher.onShow = nullptr;
-    m_desktop = {};
     clock_source::setNow(QDateTime(QDate(2026, 12, 6), QTime(10, 0)));
 }
 
@@ -150,7 +127,9 @@ void SettingsDialogTest::cleanup()
 void SettingsDialogTest::openWindow()
 {
     QVERIFY((m_window = fixture::openWindow(m_dir->path(), m_watcher)));
-    m_window->setDesktopIntegration(std::make_unique<RecordingDesktop>(m_desktop));
+    auto desktop = std::make_unique<RecordingDesktop>();
+    m_desktop = desktop.get();
+    m_window->setDesktopIntegration(std::move(desktop));
 }
 
 bool SettingsDialogTest::runDialog(int row, const std::function<void(Tnastav&)>& act)
@@ -169,34 +148,18 @@ QByteArray SettingsDialogTest::allFiles() const
     return all;
 }
 
-void SettingsDialogTest::opensOnlyWithARowAndWritableLists()
-{
-    openWindow();
-    m_window->listView()->clearSelection();
-    QVERIFY(!runDialog(-1, [](Tnastav&) {}));
-    QVERIFY(!QFileInfo::exists(file(u"prehled roku.zrk"_s)));
-    QVERIFY(QDir(m_dir->path()).mkdir(u"prehled dnu.zrk"_s));
-    QVERIFY(!runDialog(5, [](Tnastav&) {}));
-    QCOMPARE(shown(),
-        QStringList({ u"Warning|Upozornění|Musíte mít označený záznam"_s,
-            u"Error|Chyba|Chyba při vytváření souboru"_s }));
-    QVERIFY(m_window->state().pocet.isEmpty());
-}
-
-void SettingsDialogTest::cancelChangesNothing()
+void SettingsDialogTest::refusedOrCancelledChangesNothing()
 {
     openWindow();
     const Settings before = m_window->settings();
     const std::vector<EventRecord> rows = m_window->table().records();
     QByteArray files;
-    // "Zrušit", Esc and the close box each discard everything.
+    // "Zrušit" and Esc each discard everything.
     for (const auto& leave :
         std::initializer_list<std::function<void(Tnastav&)>> { [](Tnastav& d) { click(&d, u"Button41"_s); },
-            [](Tnastav& d) { QTest::keyClick(child<QComboBox>(&d, u"ComboBox1"_s), Qt::Key_Escape); },
-            [](Tnastav& d) { d.close(); } }) {
+            [](Tnastav& d) { QTest::keyClick(child<QComboBox>(&d, u"ComboBox1"_s), Qt::Key_Escape); } }) {
         QVERIFY(runDialog(10, [&](Tnastav& dialog) {
             files = allFiles();
-            QCOMPARE(m_window->state().pocet, QStringList { u"10"_s });
             for (const QString& name : kOptionNames)
                 child<QCheckBox>(&dialog, name)->toggle();
             auto* format = child<QComboBox>(&dialog, u"ComboBox1"_s);
@@ -208,11 +171,14 @@ void SettingsDialogTest::cancelChangesNothing()
             QVERIFY(!dialog.isVisible());
         }));
         QVERIFY(m_window->settings() == before && m_window->table().records() == rows && allFiles() == files);
-        QVERIFY(m_window->state().pocet.isEmpty() && m_desktop.autostart.isEmpty());
+        QVERIFY(m_window->state().pocet.isEmpty() && m_desktop->autostart.isEmpty());
         QCOMPARE(m_window->table().years() + QStringList { m_window->statusText(2) },
             QStringList({ u"2004"_s, u"Do roku: 2004"_s }));
     }
-    QVERIFY(m_messenger.messages().isEmpty());
+    // The dialog does not open while a year list cannot be written.
+    QVERIFY(QFile::remove(file(u"prehled dnu.zrk"_s)) && QDir(m_dir->path()).mkdir(u"prehled dnu.zrk"_s));
+    QVERIFY(!runDialog(5, [](Tnastav&) {}) && m_window->state().pocet.isEmpty());
+    QCOMPARE(shown(), QStringList { u"Error|Chyba|Chyba při vytváření souboru"_s });
 }
 
 void SettingsDialogTest::firstPageShowsTheSettings()
@@ -224,12 +190,10 @@ void SettingsDialogTest::firstPageShowsTheSettings()
     m_window->move(m_window->screen()->availableGeometry().topLeft());
     QVERIFY(m_window->frameGeometry().center() != m_window->screen()->availableGeometry().center());
     QVERIFY(runDialog(0, [&](Tnastav& dialog) {
-        QCOMPARE(dialog.windowTitle(), u"Nastavení programu"_s);
+        QCOMPARE(dialog.windowTitle() + child<QComboBox>(&dialog, u"ComboBox1"_s)->currentText(),
+            u"Nastavení programupondělí"_s);
         // In the middle of the screen, wherever the main window stands.
         QCOMPARE(dialog.frameGeometry().center(), dialog.screen()->availableGeometry().center());
-        auto* pages = child<QTabWidget>(&dialog, u"PageControl1"_s);
-        QCOMPARE(pages->currentIndex(), 0);
-        QCOMPARE(child<QComboBox>(&dialog, u"ComboBox1"_s)->currentText(), u"pondělí"_s);
         // Values are heard with their captions, and are no caption's buddy (that would name them by the
         // caption alone); each "Přidat rok" adds a year: 2008 is a leap year, 731 + 365 + 365 + 366.
         QList<QWidget*> values;
@@ -250,15 +214,10 @@ void SettingsDialogTest::firstPageShowsTheSettings()
         for (const QLabel* label : dialog.findChildren<QLabel*>())
             QVERIFY(!values.contains(label->buddy()));
         QCOMPARE(optionStates(dialog), u"01100"_s);
-        // A click on a state label inverts its option, twice back again.
-        for (int i = 0; i < 5; ++i) {
-            auto* label = child<QLabel>(&dialog, kOptionNames[i] + u"text"_s);
-            QTest::mouseClick(label, Qt::LeftButton);
-            QString flipped = u"01100"_s;
-            flipped[i] = flipped[i] == u'1' ? u'0' : u'1';
-            QCOMPARE(optionStates(dialog), flipped);
-            QTest::mouseClick(label, Qt::LeftButton);
-        }
+        // A click on a state label inverts its option.
+        for (const QString& name : kOptionNames)
+            QTest::mouseClick(child<QLabel>(&dialog, name + u"text"_s), Qt::LeftButton);
+        QCOMPARE(optionStates(dialog), u"10011"_s);
         // Each option's own default (autostart on, status bar off); the whole dialog's are the
         // program's (autostart off, status bar on).
         QStringList own;
@@ -272,17 +231,12 @@ void SettingsDialogTest::firstPageShowsTheSettings()
                 click(&dialog, name);
             QCOMPARE(optionStates(dialog), states);
         }
-        // Shortcuts report their outcome at once.
-        click(&dialog, u"zplocha"_s);
-        click(&dialog, u"zstart"_s);
-        m_desktop.shortcutsWork = false;
+        // A shortcut that cannot be made says so at once.
+        m_desktop->shortcutsWork = false;
         click(&dialog, u"zstart"_s);
     }));
-    QCOMPARE(m_desktop.shortcuts, QList<Place>({ Place::Desktop, Place::StartMenu, Place::StartMenu }));
-    QCOMPARE(shown(),
-        QStringList({ u"NoIcon|Zorivka|Zástupce na ploše byl vytvořen"_s,
-            u"NoIcon|Zorivka|Zástupce v nabídce start byl vytvořen"_s,
-            u"Error|Zorivka|Zástupce se nepodařilo vytvořit"_s }));
+    QCOMPARE(m_desktop->shortcuts, QList<Place> { Place::StartMenu });
+    QCOMPARE(shown(), QStringList { u"Error|Zorivka|Zástupce se nepodařilo vytvořit"_s });
 }
 
 void SettingsDialogTest::okWithoutChanges()
@@ -302,7 +256,7 @@ void SettingsDialogTest::okWithoutChanges()
         test_files::readRaw(file(u"prehled roku.zrk"_s)) + test_files::readRaw(file(u"prehled dnu.zrk"_s)),
         "2004\r\n366\r\n");
     QCOMPARE(m_window->state().stavnastaveni + m_window->state().stavtimeru7, u"načtenéON"_s);
-    // In another format every "Ok" rebuilds the rows, and no text is lost.
+    // In another format "Ok" rebuilds the rows even with the format unchanged, and no text is lost.
     generation::rebuildWithFormat(table, u"2"_s, m_messenger);
     m_window->settings().format = u"2"_s;
     EventRecord day = table.record(4);
@@ -312,84 +266,61 @@ void SettingsDialogTest::okWithoutChanges()
     table.insertRecord(5, fixture::extraRow({}, u"Jazz"_s, u"Reduta"_s, u"zdarma"_s));
     const std::vector<EventRecord> rows = table.records();
     resets.clear();
-    for (int round = 1; round <= 2; ++round) {
-        QVERIFY(runDialog(3, [](Tnastav& dialog) { click(&dialog, u"Button53"_s); }));
-        QCOMPARE(resets.size(), round);
-        QVERIFY(table.records() == rows);
-    }
+    QVERIFY(runDialog(3, [](Tnastav& dialog) { click(&dialog, u"Button53"_s); }));
+    QVERIFY(resets.size() == 1 && table.records() == rows);
     QCOMPARE(table.record(0).text(Field::DayName), u"čtvrtek"_s);
-}
-
-void SettingsDialogTest::addedYearsAreAppendedOnOk_data()
-{
-    QTest::addColumn<QString>("from");
-    QTest::addColumn<int>("presses");
-    QTest::addColumn<QString>("names");
-    // "Výchozí" puts the rows in format 1, from any format.
-    QTest::newRow("format 2 to the default, three years") << u"2"_s << 3 << u"Po Út St Čt Pá So Ne"_s;
-    QTest::newRow("format 3 picked, two years") << u"1"_s << 2 << u"po út st čt pá so ne"_s;
 }
 
 void SettingsDialogTest::addedYearsAreAppendedOnOk()
 {
-    QFETCH(QString, from);
-    QFETCH(int, presses);
-    QFETCH(QString, names);
     openWindow();
     DayTable& table = m_window->table();
-    generation::rebuildWithFormat(table, from, m_messenger);
-    m_window->settings().format = from;
+    generation::rebuildWithFormat(table, u"2"_s, m_messenger);
+    m_window->settings().format = u"2"_s;
     // An extra row in 2004 does not move the next year's first day.
     table.insertRecord(10, EventRecord::blank());
     QVERIFY(runDialog(0, [&](Tnastav& dialog) {
+        // "Výchozí" picks format 1; the user then goes on to format 3.
         auto* picker = child<QComboBox>(&dialog, u"ComboBox1"_s);
-        if (from == u"2") {
-            click(&dialog, u"formatvychozi"_s);
-        } else {
-            picker->setFocus();
-            QTest::keyClick(picker, Qt::Key_End);
-        }
-        QCOMPARE(picker->currentText(), names.left(2));
-        for (int i = 0; i < presses; ++i)
-            click(&dialog, u"Button40"_s);
+        click(&dialog, u"formatvychozi"_s);
+        const QString byDefault = picker->currentText();
+        picker->setFocus();
+        QTest::keyClick(picker, Qt::Key_End);
+        QCOMPARE(byDefault + picker->currentText(), u"Popo"_s);
+        click(&dialog, u"Button40"_s);
+        click(&dialog, u"Button40"_s);
         click(&dialog, u"Button53"_s);
     }));
     // Day rows in calendar order without gaps, named in the new format, after the last existing day row.
-    const QDate end(2005 + presses, 1, 1);
-    const int dayRows = int(QDate(2004, 1, 1).daysTo(end));
-    QCOMPARE(table.rowCount(), dayRows + 1);
-    QDate expected(2004, 1, 1);
-    for (const EventRecord& record : table.records()) {
-        if (record.isDayRow()) {
-            QCOMPARE(fixture::fieldsOf(record).mid(0, 2),
-                QStringList(
-                    { names.split(u' ')[expected.dayOfWeek() - 1], expected.toString(u"dd.MM.yyyy"_s) }));
-            expected = expected.addDays(1);
-        }
+    const QStringList names = u"po út st čt pá so ne"_s.split(u' ');
+    QStringList dayRows, expected, years, days;
+    for (const EventRecord& record : table.records())
+        if (record.isDayRow())
+            dayRows << fixture::fieldsOf(record).mid(0, 2).join(u' ');
+    for (QDate day(2004, 1, 1); day.year() < 2007; day = day.addDays(1)) {
+        expected << names[day.dayOfWeek() - 1] + day.toString(u" dd.MM.yyyy"_s);
+        if (day.dayOfYear() == 1)
+            years << QString::number(day.year()), days << QString::number(day.daysInYear());
     }
-    QCOMPARE(expected, end);
-    QStringList years, days;
-    for (int year = 2004; year < end.year(); ++year)
-        years << QString::number(year), days << QString::number(QDate(year, 1, 1).daysInYear());
+    QCOMPARE(dayRows, expected);
+    QCOMPARE(table.rowCount(), expected.size() + 1);
     QCOMPARE(
         test_files::readRaw(file(u"prehled roku.zrk"_s)) + test_files::readRaw(file(u"prehled dnu.zrk"_s)),
         (years.join(u"\r\n"_s) + u"\r\n"_s + days.join(u"\r\n"_s) + u"\r\n"_s).toLatin1());
     QCOMPARE(table.years() + table.dayCounts(), years + days);
     const Settings& settings = m_window->settings();
-    QCOMPARE(QStringList({ settings.doroku, settings.pocetnroku, settings.pocetdni, settings.h1, settings.h2,
-                             m_window->statusText(1), m_window->statusText(2), m_window->statusText(3) })
-                 .join(u'|'),
-        u"%1|%2|%3|%4|%4|Od roku: 2004|Do roku: %1|Počet roků: %2"_s.arg(years.last())
-            .arg(years.size())
-            .arg(dayRows)
-            .arg(presses));
+    QCOMPARE(QStringList({ settings.doroku, settings.pocetnroku, settings.pocetdni, m_window->statusText(1),
+                 m_window->statusText(2), m_window->statusText(3) }),
+        QStringList({ years.last(), QString::number(years.size()), QString::number(expected.size()),
+            u"Od roku: 2004"_s, u"Do roku: "_s + years.last(),
+            u"Počet roků: "_s + QString::number(years.size()) }));
     QVERIFY(m_messenger.messages().isEmpty());
     // The added years have their holidays: 25.12.2005, not the plain Friday and Tuesday around it.
     const int christmas = table_rows::ofDate(table, u"25.12.2005"_s);
-    QStringList looks;
-    for (const int row : { christmas - 2, christmas, christmas + 2 })
-        looks << m_window->model().index(row, 0).data(Qt::BackgroundRole).value<QColor>().name();
-    QVERIFY(looks[0] != u"#fff975" && looks[1] == u"#fff975" && looks[2] != u"#fff975");
+    const auto yellow = [&](int row) {
+        return m_window->model().index(row, 0).data(Qt::BackgroundRole).value<QColor>() == QColor(0xfff975);
+    };
+    QVERIFY(!yellow(christmas - 2) && yellow(christmas) && !yellow(christmas + 2));
 }
 
 void SettingsDialogTest::lastYearDisablesAddYear()
@@ -424,34 +355,41 @@ void SettingsDialogTest::okBringsEverythingInStep_data()
 {
     QTest::addColumn<Result>("result");
     QTest::addColumn<bool>("enabled");
+    QTest::addColumn<bool>("blocked");
     QTest::addColumn<QString>("text");
-    QTest::newRow("register") << Result::Done << true << QString();
+    QTest::newRow("register") << Result::Done << true << false << QString();
     QTest::newRow("remove, key not opened")
-        << Result::KeyNotOpened << false << u"Chyba při otevírání klíče registrů."_s;
+        << Result::KeyNotOpened << false << false << u"Chyba při otevírání klíče registrů."_s;
     QTest::newRow("register, value not written")
-        << Result::ValueNotWritten << true << u"Chyba při zápisu do registrů."_s;
-    QTest::newRow("remove, value not removed")
-        << Result::ValueNotWritten << false << u"Chyba při zápisu do registrů."_s;
+        << Result::ValueNotWritten << true << false << u"Chyba při zápisu do registrů."_s;
+    // The new lists stay in the window when their file cannot be replaced.
+    QTest::newRow("list file blocked") << Result::Done << true << true << u"Chyba při vytváření souboru"_s;
 }
 
 void SettingsDialogTest::okBringsEverythingInStep()
 {
     QFETCH(Result, result);
     QFETCH(bool, enabled);
+    QFETCH(bool, blocked);
     QFETCH(QString, text);
     openWindow();
-    m_desktop.autostartResult = result;
+    m_desktop->autostartResult = result;
     // Counters left stale by older versions: only the years gained count.
     m_window->settings().h1 = u"40"_s;
     m_window->settings().h2 = u"0"_s;
     m_window->settings().start = !enabled;
+    const Settings& settings = m_window->settings();
     const auto inStep = [&] {
         const DayTable& table = m_window->table();
-        return table.rowCount() == 731 && table.years() == QStringList({ u"2004"_s, u"2005"_s })
-            && test_files::readRaw(file(u"prehled roku.zrk"_s))
-                + test_files::readRaw(file(u"prehled dnu.zrk"_s))
-            == "2004\r\n2005\r\n366\r\n365\r\n"
-            && m_window->statusText(2) == u"Do roku: 2005" && m_window->state().pocet.isEmpty();
+        return table.rowCount() == 731
+            && table.years() + table.dayCounts() == QStringList({ u"2004"_s, u"2005"_s, u"366"_s, u"365"_s })
+            && (blocked
+                || test_files::readRaw(file(u"prehled roku.zrk"_s))
+                        + test_files::readRaw(file(u"prehled dnu.zrk"_s))
+                    == "2004\r\n2005\r\n366\r\n365\r\n")
+            && settings.doroku + settings.pocetdni == u"2005731"
+            && m_window->statusText(2) + m_window->statusText(3) == u"Do roku: 2005Počet roků: 2"
+            && m_window->state().pocet.isEmpty();
     };
     bool agreed = false;
     m_watcher.onShow = [&] { agreed = inStep(); };
@@ -463,13 +401,16 @@ void SettingsDialogTest::okBringsEverythingInStep()
         child<QCheckBox>(&dialog, u"mrizka"_s)->setChecked(true);
         child<QCheckBox>(&dialog, u"esc"_s)->setChecked(false);
         click(&dialog, u"Button40"_s);
+        // A directory standing in its place keeps the year list from being replaced.
+        QVERIFY(!blocked
+            || (QFile::remove(file(u"prehled roku.zrk"_s))
+                && QDir(m_dir->path()).mkdir(u"prehled roku.zrk"_s)));
         click(&dialog, u"Button53"_s);
     }));
     // A failed autostart entry is reported last, once everything else is done.
-    QCOMPARE(m_desktop.autostart, QList<bool> { enabled });
+    QCOMPARE(m_desktop->autostart, QList<bool> { enabled });
     QCOMPARE(shown(), text.isEmpty() ? QStringList() : QStringList { u"Error|Chyba|"_s + text });
-    QVERIFY(text.isEmpty() ? inStep() : agreed);
-    const Settings& settings = m_window->settings();
+    QVERIFY(result == Result::Done ? inStep() : agreed);
     QCOMPARE(settings.h1 + u' ' + settings.h2 + u' ' + m_window->state().stavtimeru7, u"41 41 ON"_s);
     QVERIFY(settings.start == enabled && settings.mrizka && !settings.esc);
     // The selection comes back, and the window follows the applied settings at once.
@@ -477,27 +418,10 @@ void SettingsDialogTest::okBringsEverythingInStep()
     QCOMPARE(QList<int>({ m_window->selectedRow(), list->currentIndex().row() }), QList<int>({ row, row }));
     QVERIFY(list->viewport()->rect().contains(list->visualRect(m_window->model().index(row, 0))));
     QVERIFY(list->showGrid() && m_window->width() == TForm1::kNormalClientWidth);
-    // The next opening starts from the stored counters and adds nothing by itself.
-    QVERIFY(runDialog(0, [](Tnastav& dialog) { click(&dialog, u"Button53"_s); }));
+    // The next opening starts from the stored counters and adds nothing by itself (a blocked
+    // list file keeps it shut).
+    QCOMPARE(runDialog(0, [](Tnastav& dialog) { click(&dialog, u"Button53"_s); }), !blocked);
     QCOMPARE(m_window->table().rowCount(), 731);
-}
-
-void SettingsDialogTest::failedListWriteKeepsTheNewLists()
-{
-    openWindow();
-    QVERIFY(runDialog(0, [&](Tnastav& dialog) {
-        click(&dialog, u"Button40"_s);
-        // The file cannot be replaced once a directory stands in its place.
-        QVERIFY(QFile::remove(file(u"prehled roku.zrk"_s)));
-        QVERIFY(QDir(m_dir->path()).mkdir(u"prehled roku.zrk"_s));
-        click(&dialog, u"Button53"_s);
-    }));
-    QCOMPARE(shown(), QStringList { u"Error|Chyba|Chyba při vytváření souboru"_s });
-    QCOMPARE(m_window->table().years() + m_window->table().dayCounts()
-            << QString::number(m_window->table().rowCount()) << m_window->settings().doroku
-            << m_window->settings().pocetdni << m_window->statusText(3) << m_window->state().stavtimeru7,
-        QStringList({ u"2004"_s, u"2005"_s, u"366"_s, u"365"_s, u"731"_s, u"2005"_s, u"731"_s,
-            u"Počet roků: 2"_s, u"ON"_s }));
 }
 
 QTEST_MAIN(SettingsDialogTest)

@@ -4,6 +4,7 @@
 #include "app/program.h"
 #include "recording_messenger.h"
 
+#include <QAbstractButton>
 #include <QKeyEvent>
 #include <QToolButton>
 
@@ -62,6 +63,11 @@ QStringList described(const RecordingMessenger& messenger)
     for (const auto& m : messenger.messages())
         all << QStringLiteral("%1|%2|%3").arg(QLatin1String(icons[int(m.icon)]), m.title, m.text);
     return all;
+}
+
+void click(const QObject* parent, const QString& name)
+{
+    QTest::mouseClick(child<QAbstractButton>(parent, name), Qt::LeftButton);
 }
 
 } // namespace fixture

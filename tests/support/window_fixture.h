@@ -68,4 +68,16 @@ inline int rowOf2004(int day, int month)
 // Question or NoIcon), to compare all three at once.
 QStringList described(const RecordingMessenger& messenger);
 
+// The child `name` of type T inside `parent`; stops the test run when there is none.
+template <typename T> T* child(const QObject* parent, const QString& name)
+{
+    T* found = parent->findChild<T*>(name);
+    if (!found)
+        qFatal("no child %s", qPrintable(name));
+    return found;
+}
+
+// Clicks the button `name` inside `parent` with the mouse.
+void click(const QObject* parent, const QString& name);
+
 } // namespace fixture
