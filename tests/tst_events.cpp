@@ -243,8 +243,9 @@ private slots:
         // At most ten rows; a double click on the row opens the editor too; "Zrušit" changes nothing.
         QTableView* list = m_window->listView();
         QVERIFY(fixture::onModal<Teditovat>(
-            [](Teditovat& dialog) {
+            [this](Teditovat& dialog) {
                 QVERIFY(dialog.itemCount() == 10 && dialog.edit(10, 2)->text() == QStringLiteral("Akce 9"));
+                QCOMPARE(m_window->state().ListBox1.size(), 10); // the rows gathered, not only those shown
                 fill(dialog, 2, { "2", "Změna" });
                 dialog.findChild<QPushButton*>("Button2")->click();
             },
@@ -256,10 +257,10 @@ private slots:
             }));
         QVERIFY(table.records() == untouched && m_window->focusWidget() == list);
         QVERIFY(m_window->state().pocet.isEmpty() && m_window->state().ListBox1.isEmpty());
-        // The next october row ends a october, even when a later october has rows of its own.
+        // The next day row ends a day, even when a later day has rows of its own.
         table.insertRecord(october + 15, extraRow("1", "Jiný den"));
         QVERIFY(edit(october + 13, [](Teditovat& dialog) { QCOMPARE(dialog.itemCount(), 1); }));
-        // The last october stops at the table's end; an extra row alone is its own entry.
+        // The last day stops at the table's end; an extra row alone is its own entry.
         const int last = table.rowCount() - 1;
         table.insertRecord(last + 1, extraRow("1", "Silvestr"));
         table.insertRecord(last + 2, extraRow("2", "Půlnoc"));

@@ -298,7 +298,7 @@ private slots:
         QVERIFY(described(m_messenger).size() == 1
             && described(m_messenger)[0].startsWith(u"Information|Informace|"_s)
             && m_messenger.messages()[0].text.contains(QDir::toNativeSeparators(perUser.path())));
-        for (const QString& name : { "data.zrk", "nastaveni.ini", "prehled roku.zrk", "prehled dnu.zrk" })
+        for (const char* name : { "data.zrk", "nastaveni.ini", "prehled roku.zrk", "prehled dnu.zrk" })
             QCOMPARE(readRaw(perUser.filePath(name)), readRaw(file(name)));
     }
 

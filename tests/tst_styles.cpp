@@ -243,7 +243,7 @@ void TestStyles::columnPageHoldsCountTitlesAndWidths()
     QVERIFY(QTest::qWaitForWindowExposed(&page));
     // Per click: the count stored and shown, the column rows shown, the preview's columns, the message.
     QStringList steps;
-    for (const QString button :
+    for (const QString& button :
         { u"pridat"_s, u"vychozipocet"_s, u"odebrat"_s, u"pridat"_s, u"vychozipocet"_s }) {
         m_messenger.clear();
         click(&page, button);
