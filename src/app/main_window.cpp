@@ -73,7 +73,12 @@ TForm1::TForm1(const QString& programDir, Messenger& messenger, QWidget* parent)
     connect(this, &TForm1::settingsChanged, m_autosave, &AutoSave::changed);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // The members (the day table above all) go before the QWidget base, which hides
+    // the children and lets the list ask its model once more: the widgets go first.
+    delete takeCentralWidget();
+}
 
 // ---- start-up -------------------------------------------------------------
 
