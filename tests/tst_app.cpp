@@ -70,14 +70,7 @@ class TestApp final : public QObject {
 
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
-        m_messenger.clear();
-        // Today lies outside 2004 unless a test says otherwise.
-        clock_source::setNow(QDateTime(QDate(2026, 12, 6), QTime(10, 0)));
-    }
+    void init() { QVERIFY(fixture::freshStart(m_dir, m_messenger)); }
     void cleanup() { clock_source::setNow({}); }
 
     void firstRunThenNormalRun()

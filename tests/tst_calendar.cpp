@@ -5,6 +5,7 @@
 #include "calendar/row_kind.h"
 #include "recording_messenger.h"
 #include "search/row_lookup.h"
+#include "table_rows.h"
 
 #include "test_files.h"
 
@@ -19,17 +20,6 @@ namespace {
 const QStringList kNames[] = { u"Pondělí Úterý Středa Čtvrtek Pátek Sobota Neděle"_s.split(u' '),
     u"Po Út St Čt Pá So Ne"_s.split(u' '), u"pondělí úterý středa čtvrtek pátek sobota neděle"_s.split(u' '),
     u"po út st čt pá so ne"_s.split(u' ') };
-
-EventRecord extraRow(
-    const QString& time, const QString& event, const QString& value1 = {}, const QString& value2 = {})
-{
-    EventRecord record = EventRecord::blank();
-    record.setText(Field::Time, time);
-    record.setText(Field::Event, event);
-    record.setText(Field::Value1, value1);
-    record.setText(Field::Value2, value2);
-    return record;
-}
 
 // The number of day rows from row `first` on, each one day after the one before from
 // `day`, named from `names`; -1 at the first that is not.
@@ -74,7 +64,7 @@ void CalendarTest::yearRange()
     QVERIFY(generation::listsAreSound(years, dayCounts));
     QCOMPARE(generation::totalDays(dayCounts), 35429);
     // Each format renames every day and keeps every text, also the values the columns may not show.
-    table.insertRecord(1, extraRow(u"10:00"_s, u"Novoroční koncert"_s, u"Reduta"_s, u"350 Kč"_s));
+    table.insertRecord(1, table_rows::extraRow(u"10:00"_s, u"Novoroční koncert"_s, u"Reduta"_s, u"350 Kč"_s));
     for (int format : { 1, 0, 2, 3, 1 }) {
         generation::rebuildWithFormat(table, QString::number(format), messenger);
         QCOMPARE(consecutiveDayRows(table, kNames[format]), 35429);
@@ -91,7 +81,7 @@ void CalendarTest::yearRange()
 
     // The lists read back from the rows, past an extra row after the last day row;
     // from no rows at all, the first year.
-    QVERIFY(table.insertRecord(table.rowCount(), extraRow(u"23:00"_s, u"Silvestr"_s)));
+    QVERIFY(table.insertRecord(table.rowCount(), table_rows::extraRow(u"23:00"_s, u"Silvestr"_s)));
     QStringList rowYears { u"x"_s }, rowCounts;
     generation::listsFromRows(table, rowYears, rowCounts);
     QCOMPARE(rowYears + rowCounts, years + dayCounts);
@@ -100,8 +90,8 @@ void CalendarTest::yearRange()
 
     // Jumps go to the day row of a date; rows that only mention it are no targets,
     // before the day row or after it.
-    table.insertRecord(3, extraRow(u"19:30"_s, u"přesunuto na 29.02.2004"_s));
-    table.insertRecord(62, extraRow(u""_s, u"Varhanní koncert"_s, u"29.02.2004"_s));
+    table.insertRecord(3, table_rows::extraRow(u"19:30"_s, u"přesunuto na 29.02.2004"_s));
+    table.insertRecord(62, table_rows::extraRow(u""_s, u"Varhanní koncert"_s, u"29.02.2004"_s));
     QVERIFY(table.removeRecords(table.rowCount() - 1, 1)); // the last row can go
     QStringList found;
     for (const QString& date :

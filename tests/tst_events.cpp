@@ -70,10 +70,7 @@ private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
-        m_messenger.clear();
-        clock_source::setNow(QDateTime(QDate(2026, 12, 6), QTime(10, 0)));
+        QVERIFY(fixture::freshStart(m_dir, m_messenger));
         m_window = fixture::openWindow(m_dir->path(), m_messenger);
         QVERIFY(m_window);
     }

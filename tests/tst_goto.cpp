@@ -49,12 +49,7 @@ class TestGoTo final : public QObject {
 
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
-        m_messenger.clear();
-    }
+    void init() { QVERIFY(fixture::freshStart(m_dir, m_messenger)); }
     void cleanup() { clock_source::setNow({}); }
 
     void stripStepsAndColumns()

@@ -69,13 +69,7 @@ class RobustTest final : public QObject {
 
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
-        m_messenger.clear();
-        clock_source::setNow(QDateTime(QDate(2026, 12, 6), QTime(10, 0)));
-    }
+    void init() { QVERIFY(fixture::freshStart(m_dir, m_messenger)); }
 
     void changesAreSavedOnceTheyPause()
     {

@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/program.h"
+#include "platform/clock.h"
 #include "recording_messenger.h"
 
 #include <QAbstractButton>
@@ -37,23 +38,12 @@ void typeText(QWidget* widget, const QString& text)
     }
 }
 
-EventRecord extraRow(const QString& time, const QString& event, const QString& value1, const QString& value2)
+bool freshStart(std::unique_ptr<QTemporaryDir>& dir, RecordingMessenger& messenger)
 {
-    using Field = EventRecord::Field;
-    EventRecord record = EventRecord::blank();
-    record.setText(Field::Time, time);
-    record.setText(Field::Event, event);
-    record.setText(Field::Value1, value1);
-    record.setText(Field::Value2, value2);
-    return record;
-}
-
-QStringList fieldsOf(const EventRecord& record)
-{
-    QStringList all;
-    for (int f = 0; f < EventRecord::fieldCount; ++f)
-        all << record.text(EventRecord::Field(f));
-    return all;
+    dir = std::make_unique<QTemporaryDir>();
+    messenger.clear();
+    clock_source::setNow(QDateTime(QDate(2026, 12, 6), QTime(10, 0)));
+    return dir->isValid();
 }
 
 QStringList described(const RecordingMessenger& messenger)

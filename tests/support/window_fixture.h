@@ -1,9 +1,12 @@
 #pragma once
 
 #include "records/event_record.h"
+#include "recording_messenger.h"
+#include "table_rows.h"
 
 #include <QApplication>
 #include <QString>
+#include <QTemporaryDir>
 #include <QStringList>
 #include <QTimer>
 #include <QtTest>
@@ -51,12 +54,14 @@ void clickToolButton(TForm1& window, const char* name);
 // Types any text, one key press per character (QTest's own typing takes Latin-1 only).
 void typeText(QWidget* widget, const QString& text);
 
-// An extra row: no day name or date, the given texts.
-EventRecord extraRow(
-    const QString& time, const QString& event, const QString& value1 = {}, const QString& value2 = {});
+// The core support's record helpers, under the fixture's name too.
+using table_rows::extraRow;
+using table_rows::fieldsOf;
 
-// The six texts of a record, day name first.
-QStringList fieldsOf(const EventRecord& record);
+// A fresh program directory for the next test, the messenger emptied, and today a
+// fixed day outside 2004 (6 December 2026) unless the test sets another. False when
+// no directory could be made.
+bool freshStart(std::unique_ptr<QTemporaryDir>& dir, RecordingMessenger& messenger);
 
 // The row of a day of 2004 in the first run's table (which holds the days of 2004 only).
 inline int rowOf2004(int day, int month)
