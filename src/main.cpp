@@ -1,7 +1,7 @@
 #include "app/main_window.h"
 #include "app/program.h"
-#include "app/single_instance.h"
 #include "export/command_line.h"
+#include "platform/instance_lock.h"
 #include "platform/program_dir.h"
 #include "platform/translations.h"
 #include "widgets/icons.h"

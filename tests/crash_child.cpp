@@ -2,12 +2,13 @@
 // the program does (the lock, then the window on the given directory) and then:
 //   crash_child DIR edit TEXT  writes TEXT as the event of row 100 and turns on
 //                              "Automatické spuštění", then waits to be killed;
-//   crash_child DIR show       prints that row's event and the autostart flag.
+//   crash_child DIR show       prints that row's event and the autostart flag;
+//   crash_child DIR stay       waits until a later start raises it, then prints "raised".
 // Messages and questions go to standard output, one a line, so the test sees every one.
 #include "app/main_window.h"
 #include "app/program.h"
-#include "app/single_instance.h"
 #include "calendar/day_table.h"
+#include "platform/instance_lock.h"
 #include "platform/messenger.h"
 
 #include <QAction>
@@ -53,6 +54,13 @@ int main(int argc, char* argv[])
     }
     const auto window = program::assembleMainWindow(args.value(1), messenger);
     window->show();
+    if (args.value(2) == u"stay") {
+        QObject::connect(&lock, &InstanceLock::activationRequested, &app, [] {
+            say(u"raised"_s);
+            QApplication::quit();
+        });
+        return QApplication::exec();
+    }
     if (args.value(2) == u"show") {
         say(u"event: "_s + window->table().record(kRow).text(EventRecord::Field::Event));
         say(u"start: "_s + QString::number(window->settings().start));

@@ -1,10 +1,10 @@
 #include "app/autosave.h"
 #include "app/main_window.h"
-#include "app/single_instance.h"
 #include "calendar/day_table.h"
 #include "calendar/generation.h"
 #include "platform/clock.h"
 #include "platform/cp1250.h"
+#include "platform/instance_lock.h"
 #include "platform/program_dir.h"
 #include "recording_messenger.h"
 #include "records/data_file.h"
@@ -319,6 +319,19 @@ private slots:
         QVERIFY(startChild(shown, { u"show"_s }) && shown.waitForFinished(30000));
         const QString output = QString::fromUtf8(shown.readAllStandardOutput());
         QCOMPARE(output, u"event: Zabito po úpravě\nstart: 1\n"_s); // not refused, no message, no question
+    }
+
+    void twoStartsAtOnceLeaveOneWindowThatIsRaised()
+    {
+        closeFirstRun();
+        QProcess first, second;
+        QVERIFY(startChild(first, { u"stay"_s }) && startChild(second, { u"stay"_s }));
+        QVERIFY(first.waitForFinished(30000) && second.waitForFinished(30000));
+        // One is refused and hands over without a message; the other one is raised by it.
+        QStringList ends { QString::number(first.exitCode()) + u' ' + first.readAllStandardOutput(),
+            QString::number(second.exitCode()) + u' ' + second.readAllStandardOutput() };
+        ends.sort();
+        QCOMPARE(ends, QStringList({ u"0 raised\n"_s, u"3 refused\n"_s }));
     }
 
 private:

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The Windows log-on entry and shortcuts: cross-compiles their Qt-free layer with a
-# small test program and runs it under Wine in a throwaway prefix. Judged by the
+# The Windows log-on entry, shortcuts and single-instance pipe: cross-compiles their
+# Qt-free layer with small test programs and runs them under Wine in a throwaway prefix. Judged by the
 # program's exit status; Wine's own chatter is not looked at.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -31,12 +31,17 @@ program="$work/tst win32 desktop.exe"
 x86_64-w64-mingw32-g++-posix -std=c++20 -Wall -Wextra -Werror -O1 -static -I"$root/src" \
     "$root/src/platform/win32_desktop.cpp" "$root/tests/windows/tst_win32_desktop.cpp" \
     -lole32 -luuid -ladvapi32 -o "$program"
+pipes="$work/tst win32 pipe.exe"
+x86_64-w64-mingw32-g++-posix -std=c++20 -Wall -Wextra -Werror -O1 -static -I"$root/src" \
+    "$root/src/platform/win32_pipe.cpp" "$root/tests/windows/tst_win32_pipe.cpp" -o "$pipes"
 # The Qt adapter over it, against this machine's Qt headers: a check of its syntax
 # and of its use of the layer and the interface, not a Windows build of Qt.
 qtHeaders=(/usr/include/*/qt6/QtCore)
 qt=$(dirname "${qtHeaders[0]}")
 x86_64-w64-mingw32-g++-posix -std=c++20 -Wall -Wextra -Werror -Wno-attributes -fsyntax-only \
     -I"$qt" -I"$qt/QtCore" -I"$root/src" "$root/src/platform/desktop_integration_windows.cpp"
+x86_64-w64-mingw32-g++-posix -std=c++20 -Wall -Wextra -Werror -Wno-attributes -fsyntax-only \
+    -I"$qt" -I"$qt/QtCore" -I"$root/src" "$root/src/platform/instance_channel_windows.cpp"
 echo "compiled in $((SECONDS - started)) s"
 
 # A fresh prefix takes a while to set up, more on a busy machine.
@@ -50,11 +55,13 @@ timeout -k 10 300 wineserver -w || true
 echo "prefix ready in $((SECONDS - started)) s"
 
 started=$SECONDS
-status=0
-timeout -k 10 300 wine "$program" 2>"$work/wine.log" || status=$?
-if [ "$status" -ne 0 ]; then
-    echo "the Windows test program failed (exit status $status):" >&2
-    grep -av '^wine: ' "$work/wine.log" >&2 || true
-    exit 1
-fi
+for test in "$program" "$pipes"; do
+    status=0
+    timeout -k 10 300 wine "$test" 2>"$work/wine.log" || status=$?
+    if [ "$status" -ne 0 ]; then
+        echo "$(basename "$test") failed under Wine (exit status $status):" >&2
+        grep -av '^wine: ' "$work/wine.log" >&2 || true
+        exit 1
+    fi
+done
 echo "ran in $((SECONDS - started)) s"

@@ -6,8 +6,8 @@
 
 #include <memory>
 
+class InstanceChannel;
 class Messenger;
-class QLocalServer;
 
 // One running copy per program directory: two copies would each save at close,
 // and the last one would silently overwrite the other's changes. The copy that
@@ -24,6 +24,9 @@ public:
 
     // True when this copy may use the directory's files. A lock left by a copy
     // that no longer runs is taken over.
+    bool hold(const QString& dir);
+
+    // hold(), and then listen for later starts.
     bool acquire(const QString& dir);
 
     // Asks the copy that runs on `dir` to show its window; false when none answered.
@@ -33,12 +36,13 @@ public:
     // front, and when it does not answer the user is told that it runs.
     bool acquireOrHandOver(const QString& dir, Messenger& messenger);
 
+    // The channel's name for a directory: the same for every copy that works on it.
+    static QString channelName(const QString& dir);
+
 signals:
     void activationRequested();
 
 private:
-    static QString serverName(const QString& dir);
-
     std::unique_ptr<QLockFile> m_lock;
-    QLocalServer* m_server = nullptr;
+    InstanceChannel* m_channel = nullptr;
 };
