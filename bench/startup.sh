@@ -5,7 +5,8 @@
 # session bus); then the idle CPU over 60 s with the tray icon and status bar on
 # and a tray (trayer) to hold the icon. Prints medians and ratios.
 #   bench/startup.sh [runs=15] [idle seconds=60]
-# ZORIVKA=<path of an executable> measures that build instead of build/zorivka.
+# ZORIVKA=<path of an executable> measures that build instead of build/zorivka;
+# BEFORE=<path of another build> measures that one too, in the same alternation.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-15}
@@ -21,6 +22,14 @@ chmod 700 "$work/runtime"
 # The program keeps its files beside the executable: one copy per directory.
 for dir in first largest idle; do cp "${ZORIVKA:-build/zorivka}" "$work/$dir/zorivka"; done
 build/bench_write_table "$work/largest" >/dev/null
+kinds="reference first largest"
+if [ -n "${BEFORE:-}" ]; then
+    mkdir -p "$work/first-before" "$work/largest-before"
+    cp "$BEFORE" "$work/first-before/zorivka"
+    cp "$BEFORE" "$work/largest-before/zorivka"
+    cp "$work"/largest/*.zrk "$work"/largest/*.ini "$work/largest-before/"
+    kinds="$kinds first-before largest-before"
+fi
 build/bench_write_table "$work/idle" --tray >/dev/null
 cp "$work"/largest/*.zrk "$work"/largest/*.ini "$work/" 2>/dev/null || true
 
@@ -30,9 +39,9 @@ for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1
 export DISPLAY=$display XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb
 
 # One session bus for everything, as on a desktop.
-dbus-run-session -- bash -s "$work" "$runs" "$idle" "$PWD/build" <<'SESSION'
+dbus-run-session -- bash -s "$work" "$runs" "$idle" "$PWD/build" "$kinds" <<'SESSION'
 set -euo pipefail
-work=$1 runs=$2 idle=$3 build=$4
+work=$1 runs=$2 idle=$3 build=$4 kinds=$5
 openbox >/dev/null 2>&1 &
 trayer --edge bottom --align right --widthtype request --height 24 >/dev/null 2>&1 &
 sleep 1
@@ -41,18 +50,18 @@ watch=$build/bench_map_watch
 one() { # kind -> "ms kB"
     case $1 in
     reference) "$watch" Reference "$build/bench_reference_window" ;;
-    first) rm -f "$work/first"/*.zrk "$work/first"/*.ini "$work/first"/zorivka.lock
-        "$watch" Zorivka "$work/first/zorivka" ;;
-    largest) rm -f "$work/largest/zorivka.lock"
-        "$watch" Zorivka "$work/largest/zorivka" ;;
+    first*) rm -f "$work/$1"/*.zrk "$work/$1"/*.ini "$work/$1"/zorivka.lock
+        "$watch" Zorivka "$work/$1/zorivka" ;;
+    largest*) rm -f "$work/$1/zorivka.lock"
+        "$watch" Zorivka "$work/$1/zorivka" ;;
     esac
 }
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 # A warm-up of each (font caches, page cache), not counted.
-for kind in reference first largest; do one $kind >/dev/null; done
+for kind in $kinds; do one $kind >/dev/null; done
 for i in $(seq "$runs"); do
-    for kind in reference first largest; do
+    for kind in $kinds; do
         read -r ms kb cpu < <(one $kind) || { echo "run $i of $kind failed" >&2; continue; }
         echo "$ms" >>"$work/$kind.ms"
         echo "$kb" >>"$work/$kind.kb"
@@ -66,12 +75,14 @@ data_kb=$(( $(stat -c %s "$work/largest/data.zrk") / 1024 ))
 echo "Medians of $runs alternating runs: start to window mapped (wall clock, and CPU time"
 echo "of the program's threads until then) and peak resident memory once mapped"
 printf '%-24s %9s %7s %9s %7s %10s %10s\n' "" "wall ms" "ratio" "CPU ms" "ratio" "VmHWM kB" "above ref"
-for kind in reference first largest; do
+for kind in $kinds; do
     ms=$(median <"$work/$kind.ms") kb=$(median <"$work/$kind.kb") cpu=$(median <"$work/$kind.cpu")
     case $kind in
     reference) label="reference window" ;;
     first) label="Zorivka, first run" ;;
     largest) label="Zorivka, largest table" ;;
+    first-before) label="before, first run" ;;
+    largest-before) label="before, largest table" ;;
     esac
     printf '%-24s %9.1f %7s %9.1f %7s %10d %+10d\n' "$label" "$ms" "$(ratio "$ms" "$ref_ms")" "$cpu" \
         "$(ratio "$cpu" "$ref_cpu")" "$kb" $((kb - ref_kb))
@@ -79,6 +90,10 @@ for kind in reference first largest; do
 done
 first_kb=$(median <"$work/first.kb"); largest_kb=$(median <"$work/largest.kb")
 echo "largest table adds $((largest_kb - first_kb)) kB over the first run; its data.zrk is $data_kb kB"
+if [[ $kinds == *before* ]]; then
+    before_first_kb=$(median <"$work/first-before.kb"); before_largest_kb=$(median <"$work/largest-before.kb")
+    echo "before: largest table adds $((before_largest_kb - before_first_kb)) kB over the first run"
+fi
 
 if [ "$idle" -gt 0 ]; then
     rm -f "$work/idle/zorivka.lock"

@@ -81,7 +81,7 @@ private slots:
         DayTable table;
         table.appendRecords(generation::yearRows(2004, 1));
         DayListModel model(table);
-        model.appendColumn(u"Den"_s);
+        model.setColumns({ u"Den"_s });
         RowLooks looks;
         looks.rebuild(Settings(), QApplication::font());
         model.setAppearance(looks, holidays::Years({ "2004" }), true);

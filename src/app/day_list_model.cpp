@@ -109,11 +109,17 @@ Qt::ItemFlags DayListModel::flags(const QModelIndex& index) const
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }
 
-void DayListModel::appendColumn(const QString& title)
+void DayListModel::setColumns(const QStringList& titles)
 {
-    const int column = columnCount();
-    beginInsertColumns({}, column, column);
-    m_titles << title;
+    if (!m_titles.isEmpty()) {
+        beginRemoveColumns({}, 0, int(m_titles.size()) - 1);
+        m_titles.clear();
+        endRemoveColumns();
+    }
+    if (titles.isEmpty())
+        return;
+    beginInsertColumns({}, 0, int(titles.size()) - 1);
+    m_titles = titles;
     endInsertColumns();
 }
 

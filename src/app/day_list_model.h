@@ -26,8 +26,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    // Columns are appended and removed one by one, as the list's columns are.
-    void appendColumn(const QString& title);
+    // All columns at once (one change for the view to lay out), or one removed.
+    void setColumns(const QStringList& titles);
     void removeColumnAt(int column);
     void setColumnTitle(int column, const QString& title);
 

@@ -153,12 +153,12 @@ void TForm1::generateFirstYear()
 void TForm1::buildListColumns()
 {
     const int count = m_settings.columnCount();
-    while (m_model->columnCount() > 0)
-        m_model->removeColumnAt(m_model->columnCount() - 1);
-    for (int k = 0; k < count; ++k) {
-        m_model->appendColumn(m_settings.items[static_cast<size_t>(k)].title);
+    QStringList titles;
+    for (int k = 0; k < count; ++k)
+        titles << m_settings.items[static_cast<size_t>(k)].title;
+    m_model->setColumns(titles);
+    for (int k = 0; k < count; ++k)
         m_list->horizontalHeader()->resizeSection(k, m_settings.width(k));
-    }
 }
 
 void TForm1::removeListColumns(int count)
