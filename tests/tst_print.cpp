@@ -59,8 +59,8 @@ void checkPages(const Pdf& pdf, const QString& header, const QStringList& titles
     QStringList pattern;
     for (const QString& title : titles)
         pattern << QRegularExpression::escape(title);
-    const QRegularExpression titleLine(u"^"_s + pattern.join(u"\\s+"_s) + u"\\s*$"_s,
-        QRegularExpression::MultilineOption);
+    const QRegularExpression titleLine(
+        u"^"_s + pattern.join(u"\\s+"_s) + u"\\s*$"_s, QRegularExpression::MultilineOption);
     for (int page = 0; page < pdf.pages; ++page) {
         const QString& text = pdf.layout[page];
         QVERIFY2(text.startsWith(header) && text.contains(titleLine)
@@ -70,7 +70,8 @@ void checkPages(const Pdf& pdf, const QString& header, const QStringList& titles
     int page = 0;
     qsizetype at = 0;
     for (int row = first; row <= last; ++row) {
-        const QString texts = squeezed(fixture::fieldsOf(records[size_t(row)]).mid(0, titles.size()).join(u""));
+        const QString texts
+            = squeezed(fixture::fieldsOf(records[size_t(row)]).mid(0, titles.size()).join(u""));
         qsizetype found = pdf.drawn[page].indexOf(texts, at);
         if (found < 0 && page + 1 < pdf.pages)
             found = pdf.drawn[++page].indexOf(texts);
@@ -89,9 +90,12 @@ bool firstPageShows(const QString& pdf, const QColor& colour)
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const QColor c = image.pixelColor(x, y);
-            if (colour.isValid() ? std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green())
-                        + std::abs(c.blue() - colour.blue()) < 12
-                                 : std::max({ c.red(), c.green(), c.blue() }) - std::min({ c.red(), c.green(), c.blue() }) > 40)
+            if (colour.isValid()
+                    ? std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green())
+                            + std::abs(c.blue() - colour.blue())
+                        < 12
+                    : std::max({ c.red(), c.green(), c.blue() }) - std::min({ c.red(), c.green(), c.blue() })
+                        > 40)
                 return true;
         }
     }
@@ -217,9 +221,10 @@ void TestPrint::badInput_data()
                                 << u"Warning|Upozornění|Zadejte platná data Od a Do."_s;
     QTest::newRow("from after to") << u"01032004"_s << february << u"a.pdf"_s
                                    << u"Warning|Upozornění|Datum Od je pozdější než datum Do."_s;
-    QTest::newRow("outside") << u"01032005"_s << QDate(2005, 3, 31) << u"a.pdf"_s
-                             << u"Warning|Upozornění|Zvolené dny leží mimo kalendář, který sahá od 01.01.2004 do "
-                                "31.12.2004."_s;
+    QTest::newRow("outside")
+        << u"01032005"_s << QDate(2005, 3, 31) << u"a.pdf"_s
+        << u"Warning|Upozornění|Zvolené dny leží mimo kalendář, který sahá od 01.01.2004 do "
+           "31.12.2004."_s;
     QTest::newRow("not writable") << u"01022004"_s << february << u"chybí/a.pdf"_s
                                   << u"Error|Chyba|Soubor %1 nelze zapsat: "_s;
 }
@@ -242,7 +247,8 @@ void TestPrint::badInput()
         QVERIFY(dialog.isVisible());
     }));
     const QStringList shown = fixture::described(m_messenger);
-    QVERIFY2(shown.size() == 1 && shown.first().startsWith(message.replace(u"%1"_s, m_dir->filePath(file))), qPrintable(shown.join(u'\n')));
+    QVERIFY2(shown.size() == 1 && shown.first().startsWith(message.replace(u"%1"_s, m_dir->filePath(file))),
+        qPrintable(shown.join(u'\n')));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), before);
 }
 
@@ -269,8 +275,8 @@ void TestPrint::commandLine()
     };
     QCOMPARE(run({ "--export-pdf", "@2030.pdf", "--from", "01.01.2030", "--to", "31.12.2030", "--bw" }), 0);
     checkPages(Pdf(dir.filePath(u"2030.pdf"_s)), u"Zorivka – od 01.01.2030 do 31.12.2030"_s,
-        { "Den", "Datum", "Hod.", "Akce", "1", "2" }, table.records(), table_rows::ofDate(table, u"01.01.2030"_s),
-        table_rows::ofDate(table, u"01.01.2031"_s) - 1);
+        { "Den", "Datum", "Hod.", "Akce", "1", "2" }, table.records(),
+        table_rows::ofDate(table, u"01.01.2030"_s), table_rows::ofDate(table, u"01.01.2031"_s) - 1);
     QVERIFY(!firstPageShows(dir.filePath(u"2030.pdf"_s), QColor()));
     // Bad dates and unwritable files exit with 1, a range outside the calendar with 2; no file comes.
     QCOMPARE(run({ "--export-pdf", "@a.pdf", "--from", "31.02.2030" }), 1);

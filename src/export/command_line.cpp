@@ -46,7 +46,8 @@ struct Options {
         QStringLiteral("Vyveze akce do souboru CSV pro tabulkové procesory (UTF-8, středníky)."),
         QStringLiteral("soubor") };
     QCommandLineOption pdf { QStringLiteral("export-pdf"),
-        QStringLiteral("Uloží dny jako stránky PDF (A4), jak je ukazuje seznam; bez --from a --to celý kalendář."),
+        QStringLiteral(
+            "Uloží dny jako stránky PDF (A4), jak je ukazuje seznam; bez --from a --to celý kalendář."),
         QStringLiteral("soubor") };
     QCommandLineOption bw { QStringLiteral("bw"), QStringLiteral("Stránky PDF černobíle.") };
     QCommandLineOption from { QStringLiteral("from"),
@@ -135,14 +136,15 @@ int exec(const QStringList& arguments, const QString& programDir, QTextStream& o
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Zorivka, kalendář kulturních akcí. Bez voleb otevře své okno; s volbou --export-ics "
-                       "nebo --export-csv vyveze akce (s volbou --export-pdf uloží stránky) ze souboru data.zrk bez otevření okna; soubor „-“ je "
-                       "standardní výstup."));
+                       "nebo --export-csv vyveze akce a s volbou --export-pdf uloží stránky ze souboru "
+                       "data.zrk bez otevření okna; soubor „-“ je standardní výstup (ne pro PDF)."));
     const QCommandLineOption help(
         { QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Vypíše tuto nápovědu."));
     const QCommandLineOption version(
         { QStringLiteral("v"), QStringLiteral("version") }, QStringLiteral("Vypíše verzi programu."));
     const Options options;
-    parser.addOptions({ help, version, options.ics, options.csv, options.pdf, options.bw, options.from, options.to });
+    parser.addOptions(
+        { help, version, options.ics, options.csv, options.pdf, options.bw, options.from, options.to });
 
     if (!parser.parse(arguments))
         return fail(err, parser.errorText());
@@ -166,7 +168,8 @@ int exec(const QStringList& arguments, const QString& programDir, QTextStream& o
     }
     const QStringList pdfPaths = parser.values(options.pdf);
     if (requests.empty() && pdfPaths.isEmpty())
-        return fail(err, QStringLiteral("chybí volba --export-ics, --export-csv nebo --export-pdf (viz --help)"));
+        return fail(
+            err, QStringLiteral("chybí volba --export-ics, --export-csv nebo --export-pdf (viz --help)"));
     if (pdfPaths.contains(kStandardOutput))
         return fail(err, QStringLiteral("stránky PDF nelze zapsat na standardní výstup"));
     if (!pdfPaths.isEmpty() && !pdf)
@@ -223,8 +226,7 @@ int exec(const QStringList& arguments, const QString& programDir, QTextStream& o
         case PdfResult::Written:
             break;
         case PdfResult::Empty:
-            fail(err,
-                QStringLiteral("zadaný rozsah leží mimo kalendář, soubor %1 nebyl vytvořen").arg(path));
+            fail(err, QStringLiteral("zadaný rozsah leží mimo kalendář, soubor %1 nebyl vytvořen").arg(path));
             status = std::max<int>(status, NothingToExport);
             break;
         case PdfResult::Failed:

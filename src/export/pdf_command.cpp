@@ -21,7 +21,8 @@ command_line::PdfResult write(
     const command_line::PdfRequest& request, const DayTable& table, const Settings& settings, QString* error)
 {
     const print_pages::Source source = print_pages::Source::fromSettings(table.records(), settings);
-    switch (print_pages::writePdf(source, request.from, request.to, request.blackAndWhite, request.path, error)) {
+    switch (
+        print_pages::writePdf(source, request.from, request.to, request.blackAndWhite, request.path, error)) {
     case print_pages::Result::Written:
         return command_line::PdfResult::Written;
     case print_pages::Result::Empty:

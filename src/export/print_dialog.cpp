@@ -108,8 +108,8 @@ void Tprint::Button1Click()
 void Tprint::save(const print_pages::Rows& rows)
 {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QString path = m_chooser(
-        this, kPdfCaption, QDir(documents).filePath(QStringLiteral("zorivka.pdf")), QStringLiteral("PDF (*.pdf)"));
+    QString path = m_chooser(this, kPdfCaption, QDir(documents).filePath(QStringLiteral("zorivka.pdf")),
+        QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
@@ -123,6 +123,6 @@ void Tprint::save(const print_pages::Rows& rows)
         accept();
         return;
     }
-    m_messenger.show(
-        Messenger::Icon::Error, QStringLiteral("Chyba"), QStringLiteral("Soubor %1 nelze zapsat: %2").arg(name, error));
+    m_messenger.show(Messenger::Icon::Error, QStringLiteral("Chyba"),
+        QStringLiteral("Soubor %1 nelze zapsat: %2").arg(name, error));
 }

@@ -24,7 +24,8 @@ public:
     virtual ~PrintPart() = default;
     // Shows the preview of `pages` on `paper` (unless the user picks other paper) over
     // `parent`, from which the user prints; returns when it is closed.
-    virtual void preview(PagePainter& pages, const QPageLayout& paper, const QString& title, QWidget* parent) = 0;
+    virtual void preview(PagePainter& pages, const QPageLayout& paper, const QString& title, QWidget* parent)
+        = 0;
 };
 
 #define ZorivkaPrintPart_iid "cz.zorivka.PrintPart/1.0"
