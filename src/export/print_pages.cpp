@@ -200,7 +200,8 @@ int Pages::layOut(const QPaintDevice& device)
     m_pad = device.logicalDpiY() / 25.4 * 0.6;
     QFont header = m_source.font;
     header.setBold(true);
-    header.setPointSizeF(m_source.font.pointSizeF() * 1.25);
+    if (m_source.font.pointSizeF() > 0) // a font sized in pixels keeps its size
+        header.setPointSizeF(m_source.font.pointSizeF() * 1.25);
     QFont titles = m_source.font;
     titles.setBold(true);
     m_fonts = { header, titles, m_source.font };
