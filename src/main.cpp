@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 #include "app/program.h"
 #include "export/command_line.h"
+#include "export/pdf_command.h"
 #include "platform/instance_lock.h"
 #include "platform/program_dir.h"
 #include "platform/translations.h"
@@ -12,7 +13,7 @@
 int main(int argc, char* argv[])
 {
     if (command_line::wanted(argc))
-        return command_line::run(argc, argv);
+        return pdf_command::run(argc, argv);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zorivka"));

@@ -3,6 +3,7 @@
 #include "app/day_list_model.h"
 #include "calendar/day_table.h"
 #include "export/export_dialog.h"
+#include "export/print_pages.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "widgets/icons.h"
@@ -115,7 +116,11 @@ public:
     void toggleAutostart();
     // Opens the export dialog on what is in memory.
     void exportEvents();
-    // Where the export dialog asks for its file name (tests answer on their own).
+    // "Tisk...": the print dialog, then Qt's print preview (a part loaded when first used).
+    void printPages();
+    // "Uložit jako PDF...": the same pages into a PDF file.
+    void savePdf();
+    // Where the export and PDF dialogs ask for their file name (tests answer on their own).
     void setSaveFileChooser(SaveFileChooser chooser) { m_saveFileChooser = std::move(chooser); }
 
 signals:
@@ -141,6 +146,10 @@ private:
     void syncDisplay();
     void showGoToPanel(bool shown);
     holidays::Years holidayYears() const;
+    // The list's rows, columns and looks as printing reads them.
+    print_pages::Source printSource() const;
+    // A day of the month the print dialog offers: the selected row's.
+    QDate printMonth() const;
     void followYearList();
 
     void ListView1Click();

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTextStream>
+#include <QByteArrayView>
 
 #include <algorithm>
 #include <cstdio>
@@ -44,6 +45,11 @@ struct Options {
     QCommandLineOption csv { QStringLiteral("export-csv"),
         QStringLiteral("Vyveze akce do souboru CSV pro tabulkové procesory (UTF-8, středníky)."),
         QStringLiteral("soubor") };
+    QCommandLineOption pdf { QStringLiteral("export-pdf"),
+        QStringLiteral(
+            "Uloží dny jako stránky PDF (A4), jak je ukazuje seznam; bez --from a --to celý kalendář."),
+        QStringLiteral("soubor") };
+    QCommandLineOption bw { QStringLiteral("bw"), QStringLiteral("Stránky PDF černobíle.") };
     QCommandLineOption from { QStringLiteral("from"),
         QStringLiteral("První den vyváženého rozsahu (bez této volby od začátku kalendáře)."), kDateSyntax };
     QCommandLineOption to { QStringLiteral("to"),
@@ -114,19 +120,31 @@ QString dataDir(const QString& workingDir, const QString& programDir)
     return !data_file::exists(workingDir) && data_file::exists(programDir) ? programDir : workingDir;
 }
 
-int exec(const QStringList& arguments, const QString& programDir, QTextStream& out, QTextStream& err)
+bool wantsPdf(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArrayView argument(argv[i]);
+        if (argument == "--export-pdf" || argument.startsWith("--export-pdf="))
+            return true;
+    }
+    return false;
+}
+
+int exec(const QStringList& arguments, const QString& programDir, QTextStream& out, QTextStream& err,
+    const PdfWriter& pdf)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Zorivka, kalendář kulturních akcí. Bez voleb otevře své okno; s volbou --export-ics "
-                       "nebo --export-csv vyveze akce ze souboru data.zrk bez otevření okna; soubor „-“ je "
-                       "standardní výstup."));
+                       "nebo --export-csv vyveze akce a s volbou --export-pdf uloží stránky ze souboru "
+                       "data.zrk bez otevření okna; soubor „-“ je standardní výstup (ne pro PDF)."));
     const QCommandLineOption help(
         { QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Vypíše tuto nápovědu."));
     const QCommandLineOption version(
         { QStringLiteral("v"), QStringLiteral("version") }, QStringLiteral("Vypíše verzi programu."));
     const Options options;
-    parser.addOptions({ help, version, options.ics, options.csv, options.from, options.to });
+    parser.addOptions(
+        { help, version, options.ics, options.csv, options.pdf, options.bw, options.from, options.to });
 
     if (!parser.parse(arguments))
         return fail(err, parser.errorText());
@@ -148,8 +166,14 @@ int exec(const QStringList& arguments, const QString& programDir, QTextStream& o
         for (const QString& path : parser.values(*option))
             requests.push_back({ format, path, {}, {} });
     }
-    if (requests.empty())
-        return fail(err, QStringLiteral("chybí volba --export-ics nebo --export-csv (viz --help)"));
+    const QStringList pdfPaths = parser.values(options.pdf);
+    if (requests.empty() && pdfPaths.isEmpty())
+        return fail(
+            err, QStringLiteral("chybí volba --export-ics, --export-csv nebo --export-pdf (viz --help)"));
+    if (pdfPaths.contains(kStandardOutput))
+        return fail(err, QStringLiteral("stránky PDF nelze zapsat na standardní výstup"));
+    if (!pdfPaths.isEmpty() && !pdf)
+        return fail(err, QStringLiteral("stránky PDF zde nelze vytvořit"));
     if (std::count_if(
             requests.begin(), requests.end(), [](const auto& r) { return r.path == kStandardOutput; })
         > 1)
@@ -196,19 +220,39 @@ int exec(const QStringList& arguments, const QString& programDir, QTextStream& o
             break;
         }
     }
+    for (const QString& path : pdfPaths) {
+        QString error;
+        switch (pdf({ path, from, to, parser.isSet(options.bw) }, table, settings, &error)) {
+        case PdfResult::Written:
+            break;
+        case PdfResult::Empty:
+            fail(err, QStringLiteral("zadaný rozsah leží mimo kalendář, soubor %1 nebyl vytvořen").arg(path));
+            status = std::max<int>(status, NothingToExport);
+            break;
+        case PdfResult::Failed:
+            fail(err, QStringLiteral("soubor %1 nelze zapsat: %2").arg(path, error));
+            status = Failure;
+            break;
+        }
+    }
     return status;
 }
 
 int run(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    return runIn(app, {});
+}
+
+int runIn(QCoreApplication& app, const PdfWriter& pdf)
+{
     QCoreApplication::setApplicationName(QStringLiteral("Zorivka"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZORIVKA_VERSION));
     translations::installQtCzech(app);
     QTextStream out(stdout);
     QTextStream err(stderr);
     return exec(QCoreApplication::arguments(),
-        dataDir(program_dir::locate(), QCoreApplication::applicationDirPath()), out, err);
+        dataDir(program_dir::locate(), QCoreApplication::applicationDirPath()), out, err, pdf);
 }
 
 } // namespace command_line

@@ -134,14 +134,10 @@ void Texport::updateRange()
     m_to->setEnabled(m_fromTo->isChecked());
 }
 
-bool Texport::readRange(QDate& from, QDate& to)
+bool readDateRange(DateField& fromField, DateField& toField, Messenger& messenger, QDate& from, QDate& to)
 {
-    from = QDate();
-    to = QDate();
-    if (m_whole->isChecked())
-        return true;
-    from = m_from->date();
-    to = m_to->date();
+    from = fromField.date();
+    to = toField.date();
     QString problem;
     if (!from.isValid() || !to.isValid())
         problem = QStringLiteral("Zadejte platná data Od a Do.");
@@ -149,9 +145,16 @@ bool Texport::readRange(QDate& from, QDate& to)
         problem = QStringLiteral("Datum Od je pozdější než datum Do.");
     if (problem.isEmpty())
         return true;
-    m_messenger.show(Messenger::Icon::Warning, QStringLiteral("Upozornění"), problem);
-    (from.isValid() ? m_to : m_from)->lineEdit()->setFocus();
+    messenger.show(Messenger::Icon::Warning, QStringLiteral("Upozornění"), problem);
+    (from.isValid() ? toField : fromField).lineEdit()->setFocus();
     return false;
+}
+
+bool Texport::readRange(QDate& from, QDate& to)
+{
+    from = QDate();
+    to = QDate();
+    return m_whole->isChecked() || readDateRange(*m_from, *m_to, m_messenger, from, to);
 }
 
 QString Texport::chooseFile()

@@ -22,6 +22,10 @@ using SaveFileChooser = std::function<QString(
 // The file dialog of the desktop.
 SaveFileChooser fileDialogChooser();
 
+// Reads a from/to pair of date fields; false (reported, with the focus on the field to
+// mend) when a date is incomplete or "from" comes after "to".
+bool readDateRange(DateField& fromField, DateField& toField, Messenger& messenger, QDate& from, QDate& to);
+
 // The export dialog: a format and a range (the whole calendar or from/to), then
 // the file to write the events that are in memory to.
 class Texport final : public QDialog {
