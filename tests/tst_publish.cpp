@@ -1,0 +1,349 @@
+#include "export/publish_state.h"
+#include "export/publishing.h"
+#include "parts/publish_part.h"
+#include "platform/parts.h"
+#include "records/event_record.h"
+#include "recording_messenger.h"
+#include "settings/settings.h"
+#include "test_files.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+const QString kUser = QStringLiteral("anna");
+const QString kPassword = QStringLiteral("tajné heslo");
+const QString kPeerUid = QStringLiteral("telefon-1@example.org");
+
+QString python()
+{
+    const QString system
+        = QStandardPaths::findExecutable(QStringLiteral("python3"), { QStringLiteral("/usr/bin") });
+    return system.isEmpty() ? QStringLiteral("python3") : system;
+}
+
+QString runPython(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(python(), arguments);
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Radicale on a free port of this computer: one user, a storage folder of its own, and
+// calendars made by writing their folders, as Radicale keeps them.
+class Radicale {
+public:
+    void start(const QString& root)
+    {
+        if (m_port == 0) {
+            m_port = runPython(
+                { QStringLiteral("-c"),
+                    QStringLiteral("import socket; s = socket.socket(); s.bind(('127.0.0.1', 0)); "
+                                   "print(s.getsockname()[1])") })
+                         .toInt();
+            test_files::writeRaw(
+                root + QStringLiteral("/users"), (kUser + u':' + kPassword + u'\n').toUtf8());
+            test_files::writeRaw(root + QStringLiteral("/config"),
+                QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n[auth]\ntype = htpasswd\nhtpasswd_filename = "
+                               "%2/users\nhtpasswd_encryption = plain\n[storage]\nfilesystem_folder = "
+                               "%2/storage\n[rights]\ntype = owner_only\n[logging]\nlevel = info\n")
+                    .arg(m_port)
+                    .arg(root)
+                    .toUtf8());
+        }
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.start(python(),
+            { QStringLiteral("-m"), QStringLiteral("radicale"), QStringLiteral("--config"),
+                root + QStringLiteral("/config") });
+        QVERIFY(m_process.waitForStarted());
+        QByteArray log;
+        QTRY_VERIFY2_WITH_TIMEOUT(
+            (log += m_process.readAll()).contains("Listening on"), log.constData(), 20000);
+        m_root = root;
+    }
+    void stop()
+    {
+        m_process.kill();
+        m_process.waitForFinished();
+    }
+    QUrl calendar(const QString& name) const
+    {
+        QDir().mkpath(m_root + QStringLiteral("/storage/collection-root/%1/%2").arg(kUser, name));
+        test_files::writeRaw(
+            m_root + QStringLiteral("/storage/collection-root/%1/%2/.Radicale.props").arg(kUser, name),
+            R"({"tag": "VCALENDAR"})");
+        return QUrl(QStringLiteral("http://127.0.0.1:%1/%2/%3/").arg(m_port).arg(kUser, name));
+    }
+
+private:
+    QProcess m_process;
+    QString m_root;
+    int m_port = 0;
+};
+
+// A table with one event on each of `count` days from 1 January 2027.
+std::vector<EventRecord> tableOf(int count)
+{
+    std::vector<EventRecord> records;
+    const QDate first(2027, 1, 1);
+    for (int i = 0; i < count; ++i) {
+        records.push_back(EventRecord::dayRow(
+            QStringLiteral("Po"), first.addDays(i).toString(QStringLiteral("dd.MM.yyyy"))));
+        records.back().setText(EventRecord::Field::Time, QStringLiteral("19:30"));
+        records.back().setText(
+            EventRecord::Field::Event, QStringLiteral("Koncert č. %1; sál, přízemí").arg(i));
+        records.back().setText(EventRecord::Field::Value1, QStringLiteral("%1 Kč").arg(100 + i));
+    }
+    return records;
+}
+
+// The lines of a body the listing shows: UID, SUMMARY and DTSTART.
+QString listed(const QByteArray& body)
+{
+    const QStringList lines
+        = QString::fromUtf8(body).remove(QStringLiteral("\r\n ")).split(QStringLiteral("\r\n"));
+    QStringList picked;
+    for (const QString& name :
+        { QStringLiteral("UID:"), QStringLiteral("SUMMARY"), QStringLiteral("DTSTART") }) {
+        const QString line = lines.filter(QRegularExpression(u'^' + name)).value(0);
+        picked << (name == u"UID:" ? line.mid(4) : line);
+    }
+    return picked.join(u'\t');
+}
+} // namespace
+
+class TestPublish final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase() { m_server.stop(); }
+    void publishesAndKeepsInStep();
+    void conflictIsOverwrittenOnlyWhenAsked_data();
+    void conflictIsOverwrittenOnlyWhenAsked();
+    void failuresAreNamed_data();
+    void failuresAreNamed();
+    void serverStoppedHalfWay();
+    void stateIsRebuilt_data();
+    void stateIsRebuilt();
+
+private:
+    // Publishes the table to `collection`: the messenger's last text, and what went on the wire.
+    QString publish(const std::vector<EventRecord>& records, const QUrl& collection, publish::Traffic& sent,
+        const QString& password = kPassword, const publishing::Progress& progress = {});
+    // What the other client sees in the collection, and what it should see.
+    QStringList seen(const QUrl& collection);
+    QStringList expected(const std::vector<EventRecord>& records, bool withPeer = true);
+    void addPeerEvent(const QUrl& collection, const QString& uid, const QString& text);
+
+    QTemporaryDir m_root;
+    QTemporaryDir m_dir;
+    Radicale m_server;
+    PublishPart* m_part = nullptr;
+    Settings m_settings;
+    RecordingMessenger m_messenger;
+};
+
+void TestPublish::initTestCase()
+{
+    QString error;
+    m_part = parts::load<PublishPart>(publishing::kPart, &error);
+    QVERIFY2(m_part, qPrintable(error));
+    m_server.start(m_root.path());
+}
+
+QString TestPublish::publish(const std::vector<EventRecord>& records, const QUrl& collection,
+    publish::Traffic& sent, const QString& password, const publishing::Progress& progress)
+{
+    const publish::Traffic before = m_part->traffic();
+    m_messenger.clear();
+    publishing::publish(*m_part,
+        { m_dir.path(), records, m_settings, { collection, kUser, password },
+            QDateTime::currentDateTimeUtc() },
+        m_messenger, progress);
+    const publish::Traffic after = m_part->traffic();
+    sent = { after.puts - before.puts, after.deletes - before.deletes, after.propfinds - before.propfinds };
+    return m_messenger.texts().value(0);
+}
+
+QStringList TestPublish::seen(const QUrl& collection)
+{
+    QStringList lines = runPython(
+        { QFINDTESTDATA("caldav_peer.py"), collection.toString(), kUser, kPassword, QStringLiteral("list") })
+                            .split(u'\n', Qt::SkipEmptyParts);
+    lines.sort();
+    return lines;
+}
+
+QStringList TestPublish::expected(const std::vector<EventRecord>& records, bool withPeer)
+{
+    QStringList lines;
+    for (const publish_state::Item& item : publish_state::items(records, m_settings, {}))
+        lines << listed(item.body);
+    if (withPeer)
+        lines << kPeerUid + QStringLiteral("\tSUMMARY:Porada\tDTSTART;VALUE=DATE:20270105");
+    lines.sort();
+    return lines;
+}
+
+void TestPublish::addPeerEvent(const QUrl& collection, const QString& uid, const QString& text)
+{
+    runPython({ QFINDTESTDATA("caldav_peer.py"), collection.toString(), kUser, kPassword,
+        QStringLiteral("put"), uid, text });
+}
+
+void TestPublish::publishesAndKeepsInStep()
+{
+    const QUrl collection = m_server.calendar(QStringLiteral("akce"));
+    addPeerEvent(collection, kPeerUid, QStringLiteral("Porada"));
+    std::vector<EventRecord> records = tableOf(300);
+    publish::Traffic sent;
+
+    QCOMPARE(publish(records, collection, sent),
+        QStringLiteral("Publikováno na server: nových akcí 300, změněných 0, smazaných 0."));
+    QCOMPARE(sent.puts, 300);
+    QCOMPARE(sent.deletes, 0);
+    QCOMPARE(seen(collection), expected(records));
+
+    QCOMPARE(publish(records, collection, sent),
+        QStringLiteral("Kalendář na serveru je aktuální, nebylo co odeslat."));
+    QCOMPARE(sent.puts + sent.deletes, 0);
+
+    // An edit is a new UID: the old resource goes, the new one comes.
+    records[17].setText(EventRecord::Field::Event, QStringLiteral("Koncert přeložen"));
+    publish(records, collection, sent);
+    QCOMPARE(sent.puts, 1);
+    QCOMPARE(sent.deletes, 1);
+    for (const auto field :
+        { EventRecord::Field::Time, EventRecord::Field::Event, EventRecord::Field::Value1 })
+        records[40].setText(field, {});
+    QCOMPARE(publish(records, collection, sent),
+        QStringLiteral("Publikováno na server: nových akcí 0, změněných 0, smazaných 1."));
+    QCOMPARE(sent.puts, 0);
+    QCOMPARE(sent.deletes, 1);
+    // A column title is in every body but in no UID: each resource is replaced in place.
+    m_settings.items[4].title = QStringLiteral("Vstupné");
+    QCOMPARE(publish(records, collection, sent),
+        QStringLiteral("Publikováno na server: nových akcí 0, změněných 299, smazaných 0."));
+    QCOMPARE(sent.deletes, 0);
+    m_settings = Settings();
+    publish(records, collection, sent);
+    QCOMPARE(seen(collection), expected(records));
+}
+
+void TestPublish::conflictIsOverwrittenOnlyWhenAsked_data()
+{
+    QTest::addColumn<bool>("overwrite");
+    QTest::newRow("kept") << false;
+    QTest::newRow("overwritten") << true;
+}
+
+void TestPublish::conflictIsOverwrittenOnlyWhenAsked()
+{
+    QFETCH(bool, overwrite);
+    QFile::remove(m_dir.filePath(publish_state::kFileName));
+    const QUrl collection = m_server.calendar(QStringLiteral("spor-%1").arg(overwrite));
+    std::vector<EventRecord> records = tableOf(3);
+    publish::Traffic sent;
+    publish(records, collection, sent);
+    // Another client changes an event that the table then drops.
+    addPeerEvent(collection, publish_state::items(records, m_settings, {})[1].uid, QStringLiteral("Porada"));
+    records[1].setText(EventRecord::Field::Event, QStringLiteral("Jinak"));
+    m_messenger.scriptAnswers({ overwrite });
+    publish(records, collection, sent);
+    QCOMPARE(m_messenger.messages().first().text,
+        QStringLiteral(
+            "Akcí, které mezitím na serveru změnil někdo jiný (412): 1.\n\nPřepsat je verzí ze Zorivky?"));
+    QCOMPARE(seen(collection).join(u'\n').contains(QStringLiteral("SUMMARY:Porada")), !overwrite);
+    QCOMPARE(seen(collection).size(), overwrite ? 3 : 4);
+}
+
+void TestPublish::failuresAreNamed_data()
+{
+    QTest::addColumn<QString>("collection");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("401") << QStringLiteral("akce") << QStringLiteral("špatné")
+                         << QStringLiteral("Server odmítl uživatelské jméno nebo heslo (401).");
+    QTest::newRow("404") << QStringLiteral("neni") << kPassword
+                         << QStringLiteral(
+                                "Kalendář „%1“ na serveru neexistuje (404). Zkontrolujte adresu kalendáře.");
+    QTest::newRow("http") << QStringLiteral("http://example.org/cal/") << kPassword
+                          << QStringLiteral("Adresa „http://example.org/cal/“ nepoužívá šifrované spojení "
+                                            "https://. Heslo lze poslat nešifrovaně (http://) jen na tento "
+                                            "počítač: localhost nebo 127.0.0.1.");
+}
+
+void TestPublish::failuresAreNamed()
+{
+    QFETCH(QString, collection);
+    QFETCH(QString, password);
+    QFETCH(QString, message);
+    QUrl url
+        = m_server.calendar(QStringLiteral("akce")).resolved(QUrl(QStringLiteral("../") + collection + u'/'));
+    if (collection.startsWith(QStringLiteral("http")))
+        url = QUrl(collection);
+    publish::Traffic sent;
+    QCOMPARE(publish(tableOf(5), url, sent, password),
+        QString(message).replace(QStringLiteral("%1"), url.toString()));
+    QCOMPARE(sent.puts + sent.deletes, 0);
+}
+
+void TestPublish::serverStoppedHalfWay()
+{
+    QFile::remove(m_dir.filePath(publish_state::kFileName));
+    const QUrl collection = m_server.calendar(QStringLiteral("polovina"));
+    const std::vector<EventRecord> records = tableOf(200);
+    publish::Traffic sent;
+    QCOMPARE(publish(records, collection, sent, kPassword,
+                 [this](int done, int) {
+                     if (done == 60)
+                         m_server.stop();
+                 }),
+        QStringLiteral("Nelze se spojit se serverem 127.0.0.1.\nConnection refused"));
+    publish_state::State state;
+    QCOMPARE(publish_state::read(m_dir.path(), collection.toString(), state), publish_state::ReadResult::Ok);
+    QVERIFY(state.entries.size() >= 60 && state.entries.size() < 200);
+    m_server.start(m_root.path());
+    publish(records, collection, sent);
+    // What got through is not sent again.
+    QCOMPARE(sent.puts, 200 - int(state.entries.size()));
+    QCOMPARE(seen(collection), expected(records, false));
+    publish(records, collection, sent);
+    QCOMPARE(sent.puts + sent.deletes, 0);
+}
+
+void TestPublish::stateIsRebuilt_data()
+{
+    QTest::addColumn<QByteArray>("state");
+    QTest::newRow("missing") << QByteArray();
+    QTest::newRow("damaged") << QByteArray("Zorivka publikace 1\nhttp://\nx\ty\n");
+    QTest::newRow("truncated") << QByteArray("Zorivka publikace 1\n");
+}
+
+void TestPublish::stateIsRebuilt()
+{
+    QFETCH(QByteArray, state);
+    const QUrl collection = m_server.calendar(QStringLiteral("akce"));
+    const std::vector<EventRecord> records = tableOf(299);
+    const QString path = m_dir.filePath(publish_state::kFileName);
+    publish::Traffic sent;
+    publish(records, collection, sent);
+    QFile::remove(path);
+    if (!state.isEmpty())
+        QVERIFY(test_files::writeRaw(path, state));
+    // The other client's event stays; the events of the table are known again and not resent.
+    QCOMPARE(publish(records, collection, sent),
+        QStringLiteral("Kalendář na serveru je aktuální, nebylo co odeslat."));
+    QCOMPARE(sent.puts + sent.deletes, 0);
+    QCOMPARE(publish(tableOf(298), collection, sent),
+        QStringLiteral("Publikováno na server: nových akcí 0, změněných 0, smazaných 1."));
+    QCOMPARE(seen(collection), expected(tableOf(298)));
+}
+
+QTEST_GUILESS_MAIN(TestPublish)
+#include "tst_publish.moc"
