@@ -251,7 +251,8 @@ private slots:
             QStringList({ "Nový záznam", "Editovat záznam", "Smazat záznam", "Smazat vše", "Jdi na...",
                 "Hledat...", "Nastavení programu", "Nápověda o programu", "Konec programu", "Nový záznam",
                 "Editovat záznam", "Smazat záznam", "-", "Smazat vše", "-", "Jdi na...", "Hledat...", "-",
-                "Exportovat...", "Nápověda o programu", "Automatické spuštění", "-", "Konec programu" }));
+                "Exportovat...", "Publikovat...", "Nápověda o programu", "Automatické spuštění", "-",
+                "Konec programu" }));
         QVERIFY(!window->listView()->accessibleName().isEmpty());
         // Without a selection each command that needs a row says so.
         for (const char* button :

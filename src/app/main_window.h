@@ -115,6 +115,7 @@ public:
     void toggleAutostart();
     // Opens the export dialog on what is in memory.
     void exportEvents();
+    void publishEvents();
     // Where the export dialog asks for its file name (tests answer on their own).
     void setSaveFileChooser(SaveFileChooser chooser) { m_saveFileChooser = std::move(chooser); }
 

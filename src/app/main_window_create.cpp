@@ -205,6 +205,8 @@ void TForm1::createMenus()
     m_recordMenu->addSeparator();
     add(m_recordMenu, QStringLiteral("Exportovat1"), QStringLiteral("Exportovat..."),
         icons::picture(Picture::Export), &TForm1::exportEvents);
+    add(m_recordMenu, QStringLiteral("Publikovat1"), QStringLiteral("Publikovat..."), QIcon(),
+        &TForm1::publishEvents);
 
     m_trayMenu = new QMenu(this);
     m_trayMenu->setObjectName(QStringLiteral("PopupMenu2"));

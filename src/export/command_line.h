@@ -7,6 +7,7 @@ class QTextStream;
 
 // The program's command line: exporting without a window.
 //   zorivka --export-ics FILE | --export-csv FILE [--from dd.mm.yyyy] [--to dd.mm.yyyy]
+//   zorivka --publish (see export/publish_command.h)
 // Exit status 0 when written, 1 for bad arguments or files that cannot be read or
 // written, 2 when the range holds no event (no file is written then).
 namespace command_line {

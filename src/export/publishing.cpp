@@ -73,6 +73,12 @@ publish_state::Plan forced(const publish_state::Plan& plan, const std::vector<st
 }
 } // namespace
 
+QUrl collectionUrl(const QString& text)
+{
+    const QString address = text.trimmed();
+    return QUrl(address.contains(QStringLiteral("://")) ? address : QStringLiteral("https://") + address);
+}
+
 QString passwordKey(const QString& collection, const QString& user)
 {
     return user + u' ' + collection;

@@ -45,6 +45,9 @@ using Progress = std::function<void(int done, int total)>;
 Outcome publish(
     PublishPart& part, const Request& request, Messenger& messenger, const Progress& progress = {});
 
+// The collection's address as the user wrote it; https:// when no scheme is given.
+QUrl collectionUrl(const QString& text);
+
 // The password store's key for an account of a collection.
 QString passwordKey(const QString& collection, const QString& user);
 
