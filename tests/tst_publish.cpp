@@ -1,3 +1,6 @@
+#include "app/main_window.h"
+#include "calendar/day_table.h"
+#include "export/publish_dialog.h"
 #include "export/publish_state.h"
 #include "export/publishing.h"
 #include "parts/publish_part.h"
@@ -5,9 +8,14 @@
 #include "records/event_record.h"
 #include "recording_messenger.h"
 #include "settings/settings.h"
+#include "settings/settings_file.h"
 #include "test_files.h"
+#include "window_fixture.h"
 
+#include <QCheckBox>
 #include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -127,7 +135,9 @@ private slots:
     void conflictIsOverwrittenOnlyWhenAsked();
     void failuresAreNamed_data();
     void failuresAreNamed();
-    void serverStoppedHalfWay();
+    void stoppedHalfWay_data();
+    void stoppedHalfWay();
+    void fromTheWindowAndTheCommandLine();
     void stateIsRebuilt_data();
     void stateIsRebuilt();
 
@@ -293,28 +303,102 @@ void TestPublish::failuresAreNamed()
     QCOMPARE(sent.puts + sent.deletes, 0);
 }
 
-void TestPublish::serverStoppedHalfWay()
+void TestPublish::stoppedHalfWay_data()
 {
+    QTest::addColumn<bool>("cancel");
+    QTest::newRow("server stopped") << false;
+    QTest::newRow("cancelled") << true;
+}
+
+void TestPublish::stoppedHalfWay()
+{
+    QFETCH(bool, cancel);
     QFile::remove(m_dir.filePath(publish_state::kFileName));
-    const QUrl collection = m_server.calendar(QStringLiteral("polovina"));
+    const QUrl collection = m_server.calendar(QStringLiteral("polovina-%1").arg(cancel));
     const std::vector<EventRecord> records = tableOf(200);
     publish::Traffic sent;
     QCOMPARE(publish(records, collection, sent, kPassword,
-                 [this](int done, int) {
+                 [this, cancel](int done, int) {
                      if (done == 60)
-                         m_server.stop();
+                         cancel ? m_part->cancel() : m_server.stop();
                  }),
-        QStringLiteral("Nelze se spojit se serverem 127.0.0.1.\nConnection refused"));
+        cancel
+            ? QStringLiteral("Publikování bylo zrušeno. Co už bylo odesláno, zůstává na serveru; zbytek se "
+                             "odešle při dalším publikování.")
+            : QStringLiteral("Nelze se spojit se serverem 127.0.0.1.\nConnection refused"));
     publish_state::State state;
     QCOMPARE(publish_state::read(m_dir.path(), collection.toString(), state), publish_state::ReadResult::Ok);
     QVERIFY(state.entries.size() >= 60 && state.entries.size() < 200);
-    m_server.start(m_root.path());
+    if (!cancel)
+        m_server.start(m_root.path());
     publish(records, collection, sent);
     // What got through is not sent again.
     QCOMPARE(sent.puts, 200 - int(state.entries.size()));
     QCOMPARE(seen(collection), expected(records, false));
     publish(records, collection, sent);
     QCOMPARE(sent.puts + sent.deletes, 0);
+}
+
+void TestPublish::fromTheWindowAndTheCommandLine()
+{
+    QTemporaryDir dir;
+    RecordingMessenger messenger;
+    auto window = fixture::openWindow(dir.path(), messenger);
+    QVERIFY(window);
+    for (int row : { 3, 40 })
+        QVERIFY(window->table().insertRecord(
+            row, fixture::extraRow(QStringLiteral("18:00"), QStringLiteral("Ples"))));
+    const QUrl collection = m_server.calendar(QStringLiteral("okno"));
+    // The dialog comes once the password store has answered, in an event loop of its own.
+    QTimer poll;
+    bool came = false;
+    bool emptyRefused = false;
+    connect(&poll, &QTimer::timeout, this, [&] {
+        auto* dialog = qobject_cast<Tpublikovat*>(QApplication::activeModalWidget());
+        if (!dialog || std::exchange(came, true))
+            return;
+        emptyRefused = !fixture::child<QPushButton>(dialog, QStringLiteral("Button1"))->isEnabled();
+        for (const auto& [name, text] :
+            { std::pair { "Adresa", collection.toString() }, { "Jmeno", kUser }, { "Heslo", kPassword } })
+            fixture::typeText(fixture::child<QLineEdit>(dialog, QString::fromLatin1(name)), text);
+        fixture::child<QCheckBox>(dialog, QStringLiteral("Zapamatovat"))->setChecked(true);
+        fixture::click(dialog, QStringLiteral("Button1"));
+    });
+    poll.start(10);
+    window->findChild<QAction*>(QStringLiteral("Publikovat1"))->trigger();
+    QVERIFY(came && emptyRefused);
+    QCOMPARE(fixture::described(messenger),
+        QStringList {
+            QStringLiteral("Information|Publikovat|Publikováno na server: nových akcí 2, změněných 0, "
+                           "smazaných 0.") });
+    // The address and the name follow the program's own sections; the password is not there.
+    QTemporaryDir plain;
+    QVERIFY(settings_file::write(plain.path(), window->settings()));
+    const QByteArray ini = test_files::readRaw(dir.filePath(settings_file::kFileName));
+    QVERIFY(ini.startsWith(test_files::readRaw(plain.filePath(settings_file::kFileName))));
+    QVERIFY(
+        ini.endsWith("[Publikov\xe1n\xed]\r\nAdresa=" + collection.toEncoded() + "\r\nU\x9eivatel=anna\r\n"));
+    window->close();
+    window.reset();
+
+    // A scheduled job: the program with the password on standard input.
+    const QString program = dir.filePath(QStringLiteral("zorivka"));
+    QVERIFY(QFile::copy(QStringLiteral(ZORIVKA_EXECUTABLE), program));
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("ZORIVKA_PARTS_DIR"), QStringLiteral(ZORIVKA_PARTS_DIR));
+    process.setProcessEnvironment(environment);
+    for (const auto& [password, status, output] :
+        { std::tuple { kPassword, 0, "Kalendář na serveru je aktuální" },
+            std::tuple { QStringLiteral("špatné"), 1, "(401)" } }) {
+        process.start(program, { QStringLiteral("--publish") });
+        process.write(password.toUtf8() + '\n');
+        process.closeWriteChannel();
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), status);
+        QVERIFY(QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError())
+                    .contains(QString::fromUtf8(output)));
+    }
 }
 
 void TestPublish::stateIsRebuilt_data()
@@ -345,5 +429,5 @@ void TestPublish::stateIsRebuilt()
     QCOMPARE(seen(collection), expected(tableOf(298)));
 }
 
-QTEST_GUILESS_MAIN(TestPublish)
+QTEST_MAIN(TestPublish)
 #include "tst_publish.moc"
