@@ -5,6 +5,7 @@
 #include "export/publishing.h"
 #include "parts/publish_part.h"
 #include "platform/parts.h"
+#include "radicale_server.h"
 #include "records/event_record.h"
 #include "recording_messenger.h"
 #include "settings/settings.h"
@@ -17,81 +18,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-const QString kUser = QStringLiteral("anna");
-const QString kPassword = QStringLiteral("tajné heslo");
+const QString kUser = RadicaleServer::kUser;
+const QString kPassword = RadicaleServer::kPassword;
 const QString kPeerUid = QStringLiteral("telefon-1@example.org");
-
-QString python()
-{
-    const QString system
-        = QStandardPaths::findExecutable(QStringLiteral("python3"), { QStringLiteral("/usr/bin") });
-    return system.isEmpty() ? QStringLiteral("python3") : system;
-}
-
-QString runPython(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(python(), arguments);
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// Radicale on a free port of this computer: one user, a storage folder of its own, and
-// calendars made by writing their folders, as Radicale keeps them.
-class Radicale {
-public:
-    void start(const QString& root)
-    {
-        if (m_port == 0) {
-            m_port = runPython(
-                { QStringLiteral("-c"),
-                    QStringLiteral("import socket; s = socket.socket(); s.bind(('127.0.0.1', 0)); "
-                                   "print(s.getsockname()[1])") })
-                         .toInt();
-            test_files::writeRaw(
-                root + QStringLiteral("/users"), (kUser + u':' + kPassword + u'\n').toUtf8());
-            test_files::writeRaw(root + QStringLiteral("/config"),
-                QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n[auth]\ntype = htpasswd\nhtpasswd_filename = "
-                               "%2/users\nhtpasswd_encryption = plain\n[storage]\nfilesystem_folder = "
-                               "%2/storage\n[rights]\ntype = owner_only\n[logging]\nlevel = info\n")
-                    .arg(m_port)
-                    .arg(root)
-                    .toUtf8());
-        }
-        m_process.setProcessChannelMode(QProcess::MergedChannels);
-        m_process.start(python(),
-            { QStringLiteral("-m"), QStringLiteral("radicale"), QStringLiteral("--config"),
-                root + QStringLiteral("/config") });
-        QVERIFY(m_process.waitForStarted());
-        QByteArray log;
-        QTRY_VERIFY2_WITH_TIMEOUT(
-            (log += m_process.readAll()).contains("Listening on"), log.constData(), 20000);
-        m_root = root;
-    }
-    void stop()
-    {
-        m_process.kill();
-        m_process.waitForFinished();
-    }
-    QUrl calendar(const QString& name) const
-    {
-        QDir().mkpath(m_root + QStringLiteral("/storage/collection-root/%1/%2").arg(kUser, name));
-        test_files::writeRaw(
-            m_root + QStringLiteral("/storage/collection-root/%1/%2/.Radicale.props").arg(kUser, name),
-            R"({"tag": "VCALENDAR"})");
-        return QUrl(QStringLiteral("http://127.0.0.1:%1/%2/%3/").arg(m_port).arg(kUser, name));
-    }
-
-private:
-    QProcess m_process;
-    QString m_root;
-    int m_port = 0;
-};
 
 // A table with one event on each of `count` days from 1 January 2027.
 std::vector<EventRecord> tableOf(int count)
@@ -152,7 +85,7 @@ private:
 
     QTemporaryDir m_root;
     QTemporaryDir m_dir;
-    Radicale m_server;
+    RadicaleServer m_server;
     PublishPart* m_part = nullptr;
     Settings m_settings;
     RecordingMessenger m_messenger;
@@ -163,7 +96,7 @@ void TestPublish::initTestCase()
     QString error;
     m_part = parts::load<PublishPart>(publishing::kPart, &error);
     QVERIFY2(m_part, qPrintable(error));
-    m_server.start(m_root.path());
+    QVERIFY(m_server.start(m_root.path()));
 }
 
 QString TestPublish::publish(const std::vector<EventRecord>& records, const QUrl& collection,
@@ -182,7 +115,7 @@ QString TestPublish::publish(const std::vector<EventRecord>& records, const QUrl
 
 QStringList TestPublish::seen(const QUrl& collection)
 {
-    QStringList lines = runPython(
+    QStringList lines = RadicaleServer::runPython(
         { QFINDTESTDATA("caldav_peer.py"), collection.toString(), kUser, kPassword, QStringLiteral("list") })
                             .split(u'\n', Qt::SkipEmptyParts);
     lines.sort();
@@ -202,7 +135,7 @@ QStringList TestPublish::expected(const std::vector<EventRecord>& records, bool 
 
 void TestPublish::addPeerEvent(const QUrl& collection, const QString& uid, const QString& text)
 {
-    runPython({ QFINDTESTDATA("caldav_peer.py"), collection.toString(), kUser, kPassword,
+    RadicaleServer::runPython({ QFINDTESTDATA("caldav_peer.py"), collection.toString(), kUser, kPassword,
         QStringLiteral("put"), uid, text });
 }
 
@@ -330,7 +263,7 @@ void TestPublish::stoppedHalfWay()
     QCOMPARE(publish_state::read(m_dir.path(), collection.toString(), state), publish_state::ReadResult::Ok);
     QVERIFY(state.entries.size() >= 60 && state.entries.size() < 200);
     if (!cancel)
-        m_server.start(m_root.path());
+        QVERIFY(m_server.start(m_root.path()));
     publish(records, collection, sent);
     // What got through is not sent again.
     QCOMPARE(sent.puts, 200 - int(state.entries.size()));
