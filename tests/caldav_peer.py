@@ -2,6 +2,7 @@
 # Another CalDAV client beside the program, for the publishing tests:
 #   caldav_peer.py URL USER PASSWORD list          UID, SUMMARY and DTSTART lines of each event
 #   caldav_peer.py URL USER PASSWORD put UID TEXT  writes an event of that UID, over whatever is there
+#   caldav_peer.py URL USER PASSWORD put UID       deletes the event of that UID
 import sys
 
 import caldav
@@ -14,6 +15,8 @@ if command == "list":
         def pick(name):
             return next((l for l in lines if l.split(":")[0].split(";")[0] == name), "")
         print("\t".join([pick("UID")[4:], pick("SUMMARY"), pick("DTSTART")]))
+elif command == "put" and len(sys.argv) == 6:
+    calendar.event_by_uid(sys.argv[5]).delete()
 elif command == "put":
     uid, text = sys.argv[5:7]
     calendar.save_event("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//peer//EN\r\nBEGIN:VEVENT\r\nUID:%s\r\n"

@@ -135,8 +135,10 @@ QStringList TestPublish::expected(const std::vector<EventRecord>& records, bool 
 
 void TestPublish::addPeerEvent(const QUrl& collection, const QString& uid, const QString& text)
 {
-    RadicaleServer::runPython({ QFINDTESTDATA("caldav_peer.py"), collection.toString(), kUser, kPassword,
-        QStringLiteral("put"), uid, text });
+    // No text deletes the event.
+    RadicaleServer::runPython(QStringList { QFINDTESTDATA("caldav_peer.py"), collection.toString(), kUser,
+                                  kPassword, QStringLiteral("put"), uid }
+        + (text.isEmpty() ? QStringList() : QStringList { text }));
 }
 
 void TestPublish::publishesAndKeepsInStep()
@@ -180,29 +182,47 @@ void TestPublish::publishesAndKeepsInStep()
 
 void TestPublish::conflictIsOverwrittenOnlyWhenAsked_data()
 {
+    QTest::addColumn<QString>("peer");
     QTest::addColumn<bool>("overwrite");
-    QTest::newRow("kept") << false;
-    QTest::newRow("overwritten") << true;
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<int>("left");
+    QTest::addColumn<QString>("summary");
+    const QString done = QStringLiteral("Publikováno na server: nových akcí 1, změněných 0, smazaných 1.");
+    const QString question = QStringLiteral(
+        "Akcí, které mezitím na serveru změnil někdo jiný (412): 1.\n\nPřepsat je verzí ze Zorivky?");
+    QTest::newRow("changed, kept")
+        << QStringLiteral("Porada") << false << question << 4
+        << QStringLiteral(
+               "Publikováno na server: nových akcí 1, změněných 0, smazaných 0.\nAkce, které mezitím "
+               "na serveru změnil někdo jiný (412), nebyly přepsány: 1.");
+    QTest::newRow("changed, overwritten") << QStringLiteral("Porada") << true << question << 3 << done;
+    // Gone already is what the deletion wants: no question.
+    QTest::newRow("deleted") << QString() << false << QString() << 3 << done;
 }
 
 void TestPublish::conflictIsOverwrittenOnlyWhenAsked()
 {
+    QFETCH(QString, peer);
     QFETCH(bool, overwrite);
+    QFETCH(QString, question);
+    QFETCH(int, left);
+    QFETCH(QString, summary);
     QFile::remove(m_dir.filePath(publish_state::kFileName));
-    const QUrl collection = m_server.calendar(QStringLiteral("spor-%1").arg(overwrite));
+    const QUrl collection = m_server.calendar(QStringLiteral("spor-%1").arg(QTest::currentDataTag()));
     std::vector<EventRecord> records = tableOf(3);
     publish::Traffic sent;
     publish(records, collection, sent);
-    // Another client changes an event that the table then drops.
-    addPeerEvent(collection, publish_state::items(records, m_settings, {})[1].uid, QStringLiteral("Porada"));
+    // Another client changes or deletes an event that the table then drops.
+    addPeerEvent(collection, publish_state::items(records, m_settings, {})[1].uid, peer);
     records[1].setText(EventRecord::Field::Event, QStringLiteral("Jinak"));
     m_messenger.scriptAnswers({ overwrite });
     publish(records, collection, sent);
-    QCOMPARE(m_messenger.messages().first().text,
-        QStringLiteral(
-            "Akcí, které mezitím na serveru změnil někdo jiný (412): 1.\n\nPřepsat je verzí ze Zorivky?"));
-    QCOMPARE(seen(collection).join(u'\n').contains(QStringLiteral("SUMMARY:Porada")), !overwrite);
-    QCOMPARE(seen(collection).size(), overwrite ? 3 : 4);
+    QCOMPARE(m_messenger.messages().first().icon == Messenger::Icon::Question ? m_messenger.texts().first()
+                                                                              : QString(),
+        question);
+    QCOMPARE(m_messenger.texts().last(), summary);
+    QCOMPARE(seen(collection).join(u'\n').contains(QStringLiteral("SUMMARY:Porada")), left == 4);
+    QCOMPARE(seen(collection).size(), left);
 }
 
 void TestPublish::failuresAreNamed_data()

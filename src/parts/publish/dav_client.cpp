@@ -144,6 +144,8 @@ void DavClient::exchange(const Request& request, const Handler& handler, int att
     for (const auto& [name, value] : request.headers)
         http.setRawHeader(name, value);
     http.setTransferTimeout(kTransferTimeoutMs);
+    // The password goes with every request: never to another server.
+    http.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
     if (request.verb == "PUT")
         ++m_traffic.puts;
     else if (request.verb == "DELETE")
