@@ -70,6 +70,7 @@ private slots:
     void failuresAreNamed();
     void stoppedHalfWay_data();
     void stoppedHalfWay();
+    void presentResourceIsKept();
     void fromTheWindowAndTheCommandLine();
     void stateIsRebuilt_data();
     void stateIsRebuilt();
@@ -291,6 +292,23 @@ void TestPublish::stoppedHalfWay()
     // What got through is not sent again.
     QCOMPARE(sent.puts, 200 - int(state.entries.size()));
     QCOMPARE(seen(collection), expected(records, false));
+    publish(records, collection, sent);
+    QCOMPARE(sent.puts + sent.deletes, 0);
+}
+
+void TestPublish::presentResourceIsKept()
+{
+    QFile::remove(m_dir.filePath(publish_state::kFileName));
+    const QUrl collection = m_server.calendar(QStringLiteral("predem"));
+    const std::vector<EventRecord> records = tableOf(2);
+    const QString uid = publish_state::items(records, m_settings, {})[0].uid;
+    publish::Traffic sent;
+    publish({}, collection, sent);
+    // As after a publish whose answer never came: the server has the UID, the state does not.
+    addPeerEvent(collection, uid, QStringLiteral("Porada"));
+    QCOMPARE(publish(records, collection, sent),
+        QStringLiteral("Publikováno na server: nových akcí 2, změněných 0, smazaných 0."));
+    QVERIFY(seen(collection).join(u'\n').contains(uid + QStringLiteral("\tSUMMARY:Porada")));
     publish(records, collection, sent);
     QCOMPARE(sent.puts + sent.deletes, 0);
 }
