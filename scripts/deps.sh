@@ -10,7 +10,7 @@ if [ "${1:-}" = "--no-install-recommends" ]; then
     shift
 fi
 wanted=("$@")
-[ ${#wanted[@]} -eq 0 ] && wanted=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libgl-dev desktop-file-utils libglib2.0-bin libical-dev poppler-utils)
+[ ${#wanted[@]} -eq 0 ] && wanted=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libgl-dev desktop-file-utils libglib2.0-bin libical-dev poppler-utils qtkeychain-qt6-dev python3-radicale python3-caldav)
 need=()
 for pkg in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || need+=("$pkg")

@@ -120,6 +120,8 @@ public:
     void printPages();
     // "Uložit jako PDF...": the same pages into a PDF file.
     void savePdf();
+    // "Publikovat...": brings a CalDAV calendar in step with the list.
+    void publishEvents();
     // Where the export and PDF dialogs ask for their file name (tests answer on their own).
     void setSaveFileChooser(SaveFileChooser chooser) { m_saveFileChooser = std::move(chooser); }
 

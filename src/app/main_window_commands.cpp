@@ -3,6 +3,7 @@
 #include "about/about_box.h"
 #include "app/go_to_panel.h"
 #include "calendar/overview_files.h"
+#include "export/publish_dialog.h"
 #include "platform/clock.h"
 #include "platform/desktop_integration.h"
 #include "platform/desktop_shell_open.h"
@@ -130,6 +131,11 @@ void TForm1::exportEvents()
 {
     Texport dialog(m_table, m_settings, m_messenger, m_saveFileChooser, this);
     dialog.exec();
+}
+
+void TForm1::publishEvents()
+{
+    publishFromWindow(this, m_programDir, m_table, m_settings, m_messenger);
 }
 
 void TForm1::toggleAutostart()

@@ -208,6 +208,8 @@ void TForm1::createMenus()
     add(m_recordMenu, QStringLiteral("Tisk1"), QStringLiteral("Tisk..."), QIcon(), &TForm1::printPages);
     add(m_recordMenu, QStringLiteral("UlozitjakoPDF1"), QStringLiteral("Uložit jako PDF..."), QIcon(),
         &TForm1::savePdf);
+    add(m_recordMenu, QStringLiteral("Publikovat1"), QStringLiteral("Publikovat..."), QIcon(),
+        &TForm1::publishEvents);
 
     m_trayMenu = new QMenu(this);
     m_trayMenu->setObjectName(QStringLiteral("PopupMenu2"));

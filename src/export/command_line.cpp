@@ -3,6 +3,7 @@
 #include "calendar/day_table.h"
 #include "export/export_events.h"
 #include "export/export_file.h"
+#include "export/publish_command.h"
 #include "platform/clock.h"
 #include "platform/messenger.h"
 #include "platform/program_dir.h"
@@ -54,6 +55,9 @@ struct Options {
         QStringLiteral("První den vyváženého rozsahu (bez této volby od začátku kalendáře)."), kDateSyntax };
     QCommandLineOption to { QStringLiteral("to"),
         QStringLiteral("Poslední den vyváženého rozsahu (bez této volby do konce kalendáře)."), kDateSyntax };
+    QCommandLineOption publish { QStringLiteral("publish"),
+        QStringLiteral("Publikuje akce do kalendáře na serveru CalDAV, jehož adresu a jméno si zapamatovalo "
+                       "okno programu; heslo vezme z úložiště hesel, jinak ze standardního vstupu.") };
 };
 
 int fail(QTextStream& err, const QString& message)
@@ -137,14 +141,15 @@ int exec(const QStringList& arguments, const QString& programDir, QTextStream& o
     parser.setApplicationDescription(
         QStringLiteral("Zorivka, kalendář kulturních akcí. Bez voleb otevře své okno; s volbou --export-ics "
                        "nebo --export-csv vyveze akce a s volbou --export-pdf uloží stránky ze souboru "
-                       "data.zrk bez otevření okna; soubor „-“ je standardní výstup (ne pro PDF)."));
+                       "data.zrk bez otevření okna; soubor „-“ je standardní výstup (ne pro PDF). S volbou "
+                       "--publish publikuje akce na server CalDAV."));
     const QCommandLineOption help(
         { QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Vypíše tuto nápovědu."));
     const QCommandLineOption version(
         { QStringLiteral("v"), QStringLiteral("version") }, QStringLiteral("Vypíše verzi programu."));
     const Options options;
-    parser.addOptions(
-        { help, version, options.ics, options.csv, options.pdf, options.bw, options.from, options.to });
+    parser.addOptions({ help, version, options.ics, options.csv, options.pdf, options.bw, options.from, options.to,
+        options.publish });
 
     if (!parser.parse(arguments))
         return fail(err, parser.errorText());
@@ -159,6 +164,13 @@ int exec(const QStringList& arguments, const QString& programDir, QTextStream& o
     }
     if (!parser.positionalArguments().isEmpty())
         return fail(err, QStringLiteral("nečekaný argument „%1“").arg(parser.positionalArguments().first()));
+
+    if (parser.isSet(options.publish)) {
+        if (parser.isSet(options.ics) || parser.isSet(options.csv) || parser.isSet(options.pdf)
+            || parser.isSet(options.bw) || parser.isSet(options.from) || parser.isSet(options.to))
+            return fail(err, QStringLiteral("volbu --publish nelze spojit s vývozem do souboru"));
+        return publish_command::run(programDir, out, err);
+    }
 
     std::vector<export_file::Request> requests;
     for (const auto& [option, format] : { std::pair { &options.ics, export_file::Format::ICalendar },

@@ -14,6 +14,7 @@ struct Settings;
 // The program's command line: exporting without a window.
 //   zorivka --export-ics FILE | --export-csv FILE | --export-pdf FILE [--bw]
 //           [--from dd.mm.yyyy] [--to dd.mm.yyyy]
+//   zorivka --publish (see export/publish_command.h)
 // Exit status 0 when written, 1 for bad arguments or files that cannot be read or
 // written, 2 when the range holds no event (no day of the calendar for a PDF; no
 // file is written then).

@@ -169,6 +169,11 @@ QString uidOf(const export_events::Event& event)
     return QUuid::createUuidV5(space, name).toString(QUuid::WithoutBraces) + u'@' + kUidDomain;
 }
 
+bool isOwnUid(const QString& uid)
+{
+    return uid.endsWith(u'@' + kUidDomain);
+}
+
 QByteArray write(const std::vector<export_events::Event>& events, const export_events::Columns& columns,
     const QDateTime& stamp)
 {

@@ -29,6 +29,8 @@ QByteArray foldLine(const QByteArray& line);
 
 // The same event always gets the same UID, so importing twice updates instead of doubling.
 QString uidOf(const export_events::Event& event);
+// True for a UID that uidOf() could have made: one in the program's own domain.
+bool isOwnUid(const QString& uid);
 
 // The whole calendar, one VEVENT per event; `stamp` becomes every DTSTAMP (in UTC).
 QByteArray write(const std::vector<export_events::Event>& events, const export_events::Columns& columns,
