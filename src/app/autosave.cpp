@@ -60,8 +60,9 @@ void AutoSave::waitFor(QWidget* modal)
 {
     m_waitingFor = modal;
     modal->installEventFilter(this);
-    connect(
-        modal, &QObject::destroyed, this, [this] { m_timer.start(); }, Qt::UniqueConnection);
+    // Once per window however often the timer looks (a lambda cannot be a unique connection).
+    disconnect(modal, &QObject::destroyed, this, nullptr);
+    connect(modal, &QObject::destroyed, this, [this] { m_timer.start(); });
 }
 
 bool AutoSave::eventFilter(QObject* watched, QEvent* event)
