@@ -1,8 +1,9 @@
 # Parts loaded when first used: plugins with a heavy library of their own (see
 # src/platform/parts.h). They go to build/parts beside the program, and are installed
-# to <libdir>/zorivka, found from the executable through a relative path.
+# to <libdir>/zorivka/parts, found from the executable through a relative path.
 include(GNUInstallDirs)
-set(ZORIVKA_PARTS_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/zorivka)
+# Two levels below lib/, so that the package does not run ldconfig for plugins.
+set(ZORIVKA_PARTS_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/zorivka/parts)
 file(RELATIVE_PATH ZORIVKA_PARTS_RELATIVE_DIR
     ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_PREFIX}/${ZORIVKA_PARTS_INSTALL_DIR})
 

@@ -14,7 +14,7 @@ namespace parts {
 QString fileName(const QString& name);
 
 // Where parts are looked for, in order: $ZORIVKA_PARTS_DIR when set (and only there),
-// "parts" beside the executable (the build and Windows), then the installed folder.
+// "parts" beside the executable (the build and Windows), then the installed folder (<libdir>/zorivka/parts).
 QStringList searchDirs();
 
 // The part's root object, loaded once and kept for the life of the program; nullptr
