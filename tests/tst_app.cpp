@@ -251,7 +251,7 @@ private slots:
             QStringList({ "Nový záznam", "Editovat záznam", "Smazat záznam", "Smazat vše", "Jdi na...",
                 "Hledat...", "Nastavení programu", "Nápověda o programu", "Konec programu", "Nový záznam",
                 "Editovat záznam", "Smazat záznam", "-", "Smazat vše", "-", "Jdi na...", "Hledat...", "-",
-                "Exportovat...", "Tisk...", "Uložit jako PDF...", "Publikovat...",
+                "Exportovat...", "Importovat...", "Tisk...", "Uložit jako PDF...", "Publikovat...",
                 "Nápověda o programu",
                 "Automatické spuštění", "-", "Konec programu" }));
         QVERIFY(!window->listView()->accessibleName().isEmpty());

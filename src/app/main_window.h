@@ -3,6 +3,7 @@
 #include "app/day_list_model.h"
 #include "calendar/day_table.h"
 #include "export/export_dialog.h"
+#include "export/import_dialog.h"
 #include "export/print_pages.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
@@ -116,6 +117,8 @@ public:
     void toggleAutostart();
     // Opens the export dialog on what is in memory.
     void exportEvents();
+    // "Importovat...": adds the events of an iCalendar file after a question.
+    void importEvents();
     // "Tisk...": the print dialog, then Qt's print preview (a part loaded when first used).
     void printPages();
     // "Uložit jako PDF...": the same pages into a PDF file.
@@ -124,6 +127,8 @@ public:
     void publishEvents();
     // Where the export and PDF dialogs ask for their file name (tests answer on their own).
     void setSaveFileChooser(SaveFileChooser chooser) { m_saveFileChooser = std::move(chooser); }
+    // Where the import asks for the file to read (tests answer on their own).
+    void setOpenFileChooser(OpenFileChooser chooser) { m_openFileChooser = std::move(chooser); }
 
 signals:
     // The settings record changed after start-up (the files follow shortly).
@@ -194,4 +199,5 @@ private:
     bool m_shownOnce = false;
     bool m_inWidthCheck = false;
     SaveFileChooser m_saveFileChooser = fileDialogChooser();
+    OpenFileChooser m_openFileChooser = openFileDialogChooser();
 };

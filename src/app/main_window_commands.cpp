@@ -133,6 +133,13 @@ void TForm1::exportEvents()
     dialog.exec();
 }
 
+void TForm1::importEvents()
+{
+    const int first = importFromWindow(this, m_table, m_settings, m_messenger, m_openFileChooser);
+    if (first >= 0)
+        selectRow(first);
+}
+
 void TForm1::publishEvents()
 {
     publishFromWindow(this, m_programDir, m_table, m_settings, m_messenger);

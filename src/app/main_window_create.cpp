@@ -205,6 +205,8 @@ void TForm1::createMenus()
     m_recordMenu->addSeparator();
     add(m_recordMenu, QStringLiteral("Exportovat1"), QStringLiteral("Exportovat..."),
         icons::picture(Picture::Export), &TForm1::exportEvents);
+    add(m_recordMenu, QStringLiteral("Importovat1"), QStringLiteral("Importovat..."), QIcon(),
+        &TForm1::importEvents);
     add(m_recordMenu, QStringLiteral("Tisk1"), QStringLiteral("Tisk..."), QIcon(), &TForm1::printPages);
     add(m_recordMenu, QStringLiteral("UlozitjakoPDF1"), QStringLiteral("Uložit jako PDF..."), QIcon(),
         &TForm1::savePdf);

@@ -3,6 +3,7 @@
 #include "calendar/day_table.h"
 #include "export/export_events.h"
 #include "export/export_file.h"
+#include "export/import_command.h"
 #include "export/publish_command.h"
 #include "platform/clock.h"
 #include "platform/messenger.h"
@@ -55,6 +56,10 @@ struct Options {
         QStringLiteral("První den vyváženého rozsahu (bez této volby od začátku kalendáře)."), kDateSyntax };
     QCommandLineOption to { QStringLiteral("to"),
         QStringLiteral("Poslední den vyváženého rozsahu (bez této volby do konce kalendáře)."), kDateSyntax };
+    QCommandLineOption importIcs { QStringLiteral("import-ics"),
+        QStringLiteral("Přidá do kalendáře akce ze souboru iCalendar, které v něm ještě nejsou; okno "
+                       "programu přitom nesmí běžet."),
+        QStringLiteral("soubor") };
     QCommandLineOption publish { QStringLiteral("publish"),
         QStringLiteral("Publikuje akce do kalendáře na serveru CalDAV, jehož adresu a jméno si zapamatovalo "
                        "okno programu; heslo vezme z úložiště hesel, jinak ze standardního vstupu.") };
@@ -138,18 +143,18 @@ int exec(const QStringList& arguments, const QString& programDir, QTextStream& o
     const PdfWriter& pdf)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Zorivka, kalendář kulturních akcí. Bez voleb otevře své okno; s volbou --export-ics "
-                       "nebo --export-csv vyveze akce a s volbou --export-pdf uloží stránky ze souboru "
-                       "data.zrk bez otevření okna; soubor „-“ je standardní výstup (ne pro PDF). S volbou "
-                       "--publish publikuje akce na server CalDAV."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Zorivka, kalendář kulturních akcí. Bez voleb otevře své okno; s volbou --export-ics "
+        "nebo --export-csv vyveze akce a s volbou --export-pdf uloží stránky ze souboru "
+        "data.zrk bez otevření okna; soubor „-“ je standardní výstup (ne pro PDF). S volbou "
+        "--publish publikuje akce na server CalDAV. S volbou --import-ics přidá akce ze souboru iCalendar."));
     const QCommandLineOption help(
         { QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Vypíše tuto nápovědu."));
     const QCommandLineOption version(
         { QStringLiteral("v"), QStringLiteral("version") }, QStringLiteral("Vypíše verzi programu."));
     const Options options;
-    parser.addOptions({ help, version, options.ics, options.csv, options.pdf, options.bw, options.from, options.to,
-        options.publish });
+    parser.addOptions({ help, version, options.ics, options.csv, options.pdf, options.bw, options.from,
+        options.to, options.importIcs, options.publish });
 
     if (!parser.parse(arguments))
         return fail(err, parser.errorText());
@@ -165,9 +170,15 @@ int exec(const QStringList& arguments, const QString& programDir, QTextStream& o
     if (!parser.positionalArguments().isEmpty())
         return fail(err, QStringLiteral("nečekaný argument „%1“").arg(parser.positionalArguments().first()));
 
+    const bool exports = parser.isSet(options.ics) || parser.isSet(options.csv) || parser.isSet(options.pdf)
+        || parser.isSet(options.bw) || parser.isSet(options.from) || parser.isSet(options.to);
+    if (parser.isSet(options.importIcs)) {
+        if (exports || parser.isSet(options.publish) || parser.values(options.importIcs).size() > 1)
+            return fail(err, QStringLiteral("volbu --import-ics lze zadat jen jednou a bez dalších voleb"));
+        return import_command::run(parser.value(options.importIcs), programDir, out, err);
+    }
     if (parser.isSet(options.publish)) {
-        if (parser.isSet(options.ics) || parser.isSet(options.csv) || parser.isSet(options.pdf)
-            || parser.isSet(options.bw) || parser.isSet(options.from) || parser.isSet(options.to))
+        if (exports)
             return fail(err, QStringLiteral("volbu --publish nelze spojit s vývozem do souboru"));
         return publish_command::run(programDir, out, err);
     }
@@ -263,8 +274,15 @@ int runIn(QCoreApplication& app, const PdfWriter& pdf)
     translations::installQtCzech(app);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return exec(QCoreApplication::arguments(),
-        dataDir(program_dir::locate(), QCoreApplication::applicationDirPath()), out, err, pdf);
+    const QStringList arguments = QCoreApplication::arguments();
+    // An import writes where the window would, creating the per-user directory when needed.
+    const bool imports = std::any_of(arguments.begin() + 1, arguments.end(), [](const QString& a) {
+        return a == QLatin1String("--import-ics") || a.startsWith(QLatin1String("--import-ics="));
+    });
+    return exec(arguments,
+        imports ? program_dir::resolve()
+                : dataDir(program_dir::locate(), QCoreApplication::applicationDirPath()),
+        out, err, pdf);
 }
 
 } // namespace command_line

@@ -15,6 +15,7 @@ struct Settings;
 //   zorivka --export-ics FILE | --export-csv FILE | --export-pdf FILE [--bw]
 //           [--from dd.mm.yyyy] [--to dd.mm.yyyy]
 //   zorivka --publish (see export/publish_command.h)
+//   zorivka --import-ics FILE (see export/import_command.h; 3 while the window runs)
 // Exit status 0 when written, 1 for bad arguments or files that cannot be read or
 // written, 2 when the range holds no event (no day of the calendar for a PDF; no
 // file is written then).
