@@ -6,8 +6,11 @@
 #include "calendar/day_table.h"
 #include "calendar/generation.h"
 #include "export/export_file.h"
+#include "export/ical_import.h"
 #include "largest_table.h"
+#include "parts/ical_part.h"
 #include "platform/cp1250.h"
+#include "platform/parts.h"
 #include "recording_messenger.h"
 #include "records/data_file.h"
 #include "search/row_lookup.h"
@@ -291,6 +294,37 @@ void Export_csv(benchmark::State& state)
 }
 BENCHMARK(Export_csv)->Unit(benchmark::kMillisecond);
 
+// The iCalendar export of the largest table read back into its day rows without events:
+// every event is added, each checked against the day's events first.
+void Import_icalendar(benchmark::State& state)
+{
+    QString error;
+    auto* part = parts::load<ICalendarPart>(QStringLiteral("ical"), &error);
+    if (!part) {
+        state.SkipWithError(qPrintable(error));
+        return;
+    }
+    const Settings settings;
+    QByteArray ics;
+    export_file::render({ export_file::Format::ICalendar, {}, {}, {} }, fixture->table.records(), settings,
+        QDateTime(QDate(2026, 1, 1), QTime(12, 0), Qt::UTC), ics);
+    std::vector<EventRecord> days;
+    for (const EventRecord& record : fixture->table.records()) {
+        if (record.isDayRow())
+            days.push_back(EventRecord::dayRow(
+                record.text(EventRecord::Field::DayName), record.text(EventRecord::Field::Date)));
+    }
+    int added = 0;
+    for (auto _ : state) {
+        const ical_import::Plan plan = ical_import::prepare(ics, *part, days, settings);
+        added = plan.counts.added;
+        benchmark::DoNotOptimize(plan.records.data());
+    }
+    state.counters["events"] = added;
+    state.SetBytesProcessed(state.iterations() * ics.size());
+}
+BENCHMARK(Import_icalendar)->Unit(benchmark::kMillisecond);
+
 // Collects the real time of each benchmark so that the ratios can follow the table.
 class RatioReporter final : public benchmark::ConsoleReporter {
 public:
@@ -323,6 +357,7 @@ public:
         ratio("search window, event column scan", "SearchWindow_scan_event",
             "SearchWindow_scan_event_floor_memcmp", "<= 3x");
         ratio("iCalendar export beside CSV", "Export_icalendar", "Export_csv", "");
+        ratio("iCalendar import beside its export", "Import_icalendar", "Export_icalendar", "<= 3x");
         if (m_times.count("GenerateDayRows_2004_2100")) {
             const Times t = m_times.at("GenerateDayRows_2004_2100");
             std::printf("%-36s %9.2f ms %25.2f ms  = %.2f million rows/s of CPU time\n",
