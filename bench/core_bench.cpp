@@ -5,6 +5,7 @@
 #include "app/day_list_model.h"
 #include "calendar/day_table.h"
 #include "calendar/generation.h"
+#include "export/export_file.h"
 #include "largest_table.h"
 #include "platform/cp1250.h"
 #include "recording_messenger.h"
@@ -262,6 +263,34 @@ void ModelData_one_screen_every_role(benchmark::State& state)
 }
 BENCHMARK(ModelData_one_screen_every_role)->Unit(benchmark::kMicrosecond);
 
+// ---- exporting -------------------------------------------------------------------
+// Every event of the largest table as an iCalendar file; CSV of the same events beside it.
+
+void exportAll(benchmark::State& state, export_file::Format format)
+{
+    const Settings settings;
+    const QDateTime stamp(QDate(2026, 1, 1), QTime(12, 0), Qt::UTC);
+    QByteArray bytes;
+    for (auto _ : state) {
+        if (export_file::render({ format, {}, {}, {} }, fixture->table.records(), settings, stamp, bytes)
+            != export_file::Result::Written)
+            state.SkipWithError("nothing was exported");
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+
+void Export_icalendar(benchmark::State& state)
+{
+    exportAll(state, export_file::Format::ICalendar);
+}
+BENCHMARK(Export_icalendar)->Unit(benchmark::kMillisecond);
+
+void Export_csv(benchmark::State& state)
+{
+    exportAll(state, export_file::Format::Csv);
+}
+BENCHMARK(Export_csv)->Unit(benchmark::kMillisecond);
+
 // Collects the real time of each benchmark so that the ratios can follow the table.
 class RatioReporter final : public benchmark::ConsoleReporter {
 public:
@@ -293,6 +322,7 @@ public:
             "prohledatClick_nowhere_floor_memmem", "<= 3x");
         ratio("search window, event column scan", "SearchWindow_scan_event",
             "SearchWindow_scan_event_floor_memcmp", "<= 3x");
+        ratio("iCalendar export beside CSV", "Export_icalendar", "Export_csv", "");
         if (m_times.count("GenerateDayRows_2004_2100")) {
             const Times t = m_times.at("GenerateDayRows_2004_2100");
             std::printf("%-36s %9.2f ms %25.2f ms  = %.2f million rows/s of CPU time\n",
