@@ -1,5 +1,7 @@
 #include "parts/ical/ical_writer.h"
 
+#include <QtGlobal>
+
 #include <libical/ical.h>
 
 namespace ical {
@@ -40,34 +42,87 @@ bool blank(const QString& text)
     return text.trimmed().isEmpty();
 }
 
-void addText(icalcomponent* event, icalproperty* (*make)(const char*), const QString& text)
-{
-    if (!blank(text))
-        icalcomponent_add_property(event, make(text.toUtf8().constData()));
-}
-
-icalcomponent* eventOf(const OutEvent& in, const icaltimetype& stamp)
-{
-    icalcomponent* event = icalcomponent_new(ICAL_VEVENT_COMPONENT);
-    addText(event, icalproperty_new_uid, in.uid);
-    icalcomponent_add_property(event, icalproperty_new_dtstamp(stamp));
-    const bool allDay = !in.startTime.isValid();
-    icalcomponent_add_property(event,
-        icalproperty_new_dtstart(allDay ? dateValue(in.startDate) : localValue(in.startDate, in.startTime)));
-    if (in.endDate.isValid()) {
-        icalcomponent_add_property(event,
-            icalproperty_new_dtend(allDay ? dateValue(in.endDate) : localValue(in.endDate, in.endTime)));
-    }
-    addText(event, icalproperty_new_summary, in.summary);
-    if (in.madeUpSummary) {
+// One VEVENT whose properties are made once and given each event's values in turn:
+// making and freeing a component per event cost as much as writing it.
+class EventWriter {
+public:
+    explicit EventWriter(const icaltimetype& stamp)
+        : m_event(icalcomponent_new(ICAL_VEVENT_COMPONENT))
+        , m_uid(icalproperty_new(ICAL_UID_PROPERTY))
+        , m_stamp(icalproperty_new_dtstamp(stamp))
+        , m_start(icalproperty_new(ICAL_DTSTART_PROPERTY))
+        , m_end(icalproperty_new(ICAL_DTEND_PROPERTY))
+        , m_summary(icalproperty_new(ICAL_SUMMARY_PROPERTY))
+        , m_mark(icalproperty_new_x("FALLBACK"))
+        , m_description(icalproperty_new(ICAL_DESCRIPTION_PROPERTY))
+    {
         // So that an import can tell a summary the user never wrote.
-        icalproperty* mark = icalproperty_new_x("FALLBACK");
-        icalproperty_set_x_name(mark, "X-ZORIVKA-SUMMARY");
-        icalcomponent_add_property(event, mark);
+        icalproperty_set_x_name(m_mark, "X-ZORIVKA-SUMMARY");
     }
-    addText(event, icalproperty_new_description, in.description);
-    return event;
-}
+    ~EventWriter()
+    {
+        detach();
+        for (icalproperty* p : { m_uid, m_stamp, m_start, m_end, m_summary, m_mark, m_description })
+            icalproperty_free(p);
+        icalcomponent_free(m_event);
+    }
+    Q_DISABLE_COPY_MOVE(EventWriter)
+
+    // The event's VEVENT as libical writes it.
+    void append(QByteArray& bytes, const OutEvent& in)
+    {
+        detach();
+        text(m_uid, icalproperty_set_uid, in.uid);
+        attach(m_stamp);
+        const bool allDay = !in.startTime.isValid();
+        icalproperty_set_dtstart(
+            m_start, allDay ? dateValue(in.startDate) : localValue(in.startDate, in.startTime));
+        attach(m_start);
+        if (in.endDate.isValid()) {
+            icalproperty_set_dtend(
+                m_end, allDay ? dateValue(in.endDate) : localValue(in.endDate, in.endTime));
+            attach(m_end);
+        }
+        text(m_summary, icalproperty_set_summary, in.summary);
+        if (in.madeUpSummary)
+            attach(m_mark);
+        text(m_description, icalproperty_set_description, in.description);
+        char* written = icalcomponent_as_ical_string_r(m_event);
+        bytes += written;
+        icalmemory_free_buffer(written);
+    }
+
+private:
+    void attach(icalproperty* property)
+    {
+        icalcomponent_add_property(m_event, property);
+        m_attached[m_count++] = property;
+    }
+    void detach()
+    {
+        for (int i = 0; i < m_count; ++i)
+            icalcomponent_remove_property(m_event, m_attached[i]);
+        m_count = 0;
+    }
+    void text(icalproperty* property, void (*set)(icalproperty*, const char*), const QString& value)
+    {
+        if (blank(value))
+            return;
+        set(property, value.toUtf8().constData());
+        attach(property);
+    }
+
+    icalcomponent* m_event;
+    icalproperty* m_uid;
+    icalproperty* m_stamp;
+    icalproperty* m_start;
+    icalproperty* m_end;
+    icalproperty* m_summary;
+    icalproperty* m_mark;
+    icalproperty* m_description;
+    icalproperty* m_attached[7] = {};
+    int m_count = 0;
+};
 
 } // namespace
 
@@ -77,14 +132,20 @@ QByteArray writeCalendar(const OutCalendar& calendar)
     icalcomponent_add_property(root, icalproperty_new_version("2.0"));
     icalcomponent_add_property(root, icalproperty_new_prodid(calendar.productId.toUtf8().constData()));
     icalcomponent_add_property(root, icalproperty_new_calscale("GREGORIAN"));
-    const icaltimetype stamp = utcValue(calendar.stamp);
-    for (const OutEvent& event : calendar.events)
-        icalcomponent_add_component(root, eventOf(event, stamp));
-    char* text = icalcomponent_as_ical_string_r(root);
-    QByteArray bytes(text);
-    icalmemory_free_buffer(text);
+    char* head = icalcomponent_as_ical_string_r(root);
+    QByteArray bytes(head);
+    icalmemory_free_buffer(head);
     icalcomponent_free(root);
-    return bytes;
+    // The events go between the calendar's first lines and its end, as libical writes
+    // them inside it, without a tree of them all.
+    const QByteArray end = "END:VCALENDAR\r\n";
+    if (bytes.endsWith(end))
+        bytes.chop(end.size());
+    bytes.reserve(bytes.size() + static_cast<qsizetype>(calendar.events.size()) * 300 + end.size());
+    EventWriter writer(utcValue(calendar.stamp));
+    for (const OutEvent& event : calendar.events)
+        writer.append(bytes, event);
+    return bytes + end;
 }
 
 } // namespace ical
