@@ -246,8 +246,8 @@ BENCHMARK(SearchWindow_scan_event_floor_memcmp)->Unit(benchmark::kMillisecond);
 void ModelData_one_screen_every_role(benchmark::State& state)
 {
     DayListModel model(fixture->table);
-    model.setColumns({ QStringLiteral("Den"), QStringLiteral("Datum"), QStringLiteral("Hod."), QStringLiteral("Akce"),
-        QStringLiteral("Hodnota 1"), QStringLiteral("Hodnota 2") });
+    model.setColumns({ QStringLiteral("Den"), QStringLiteral("Datum"), QStringLiteral("Hod."),
+        QStringLiteral("Akce"), QStringLiteral("Hodnota 1"), QStringLiteral("Hodnota 2") });
     Settings settings;
     RowLooks looks;
     looks.rebuild(settings, QApplication::font());

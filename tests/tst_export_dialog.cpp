@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 #include "export/export_dialog.h"
 #include "platform/clock.h"
+#include "platform/parts.h"
 #include "recording_messenger.h"
 #include "test_files.h"
 #include "widgets/date_field.h"
@@ -46,8 +47,9 @@ void TestExportDialog::exportsFromTheRecordMenu()
     QStringList asked; // "caption|suggested name|filter" of each file dialog
     // A folder that is not there, then a name without a suffix: the format's is added;
     // then a cancelled file dialog and a CSV file.
-    QStringList answers { dir.filePath(u"chybi/akce.ics"_s), dir.filePath(u"akce"_s), QString(),
-        dir.filePath(u"akce.csv"_s) };
+    // Before that, a first try without the iCalendar part.
+    QStringList answers { dir.filePath(u"akce.ics"_s), dir.filePath(u"chybi/akce.ics"_s),
+        dir.filePath(u"akce"_s), QString(), dir.filePath(u"akce.csv"_s) };
     window->setSaveFileChooser(
         [&](QWidget*, const QString& caption, const QString& path, const QString& filter) {
             asked << caption + u'|' + QFileInfo(path).fileName() + u'|' + filter;
@@ -73,8 +75,12 @@ void TestExportDialog::exportsFromTheRecordMenu()
             && !child<DateField>(dialog, "DateEdit1")->isEnabled()
             && child<DateField>(dialog, "DateEdit1")->date() == QDate(2004, 6, 15)
             && child<DateField>(dialog, "DateEdit2")->date() == QDate(2004, 12, 31));
+        const QByteArray parts = qgetenv("ZORIVKA_PARTS_DIR");
+        qputenv("ZORIVKA_PARTS_DIR", dir.filePath(u"chybi"_s).toLocal8Bit());
         click(dialog, "Button1");
+        qputenv("ZORIVKA_PARTS_DIR", parts);
         open += dialog.isVisible() ? u'1' : u'0';
+        click(dialog, "Button1");
         click(dialog, "Button1");
     }));
     // Read from memory: the window has written nothing yet.
@@ -126,14 +132,17 @@ void TestExportDialog::exportsFromTheRecordMenu()
     QCOMPARE(open, u"110"_s);
 
     QCOMPARE(asked,
-        QStringList(2, u"Exportovat|zorivka.ics|iCalendar (*.ics)"_s)
+        QStringList(3, u"Exportovat|zorivka.ics|iCalendar (*.ics)"_s)
             + QStringList(2, u"Exportovat|zorivka.csv|CSV (*.csv)"_s));
     QStringList messages = fixture::described(messenger);
-    messages.first().truncate(messages.first().indexOf(u": "_s)); // the system's reason follows
+    messages[1].truncate(messages[1].indexOf(u": "_s)); // the system's reason follows
     const auto exported = u"Information|Informace|Akce byly exportovány do souboru %1."_s;
     QCOMPARE(messages,
-        QStringList({ u"Error|Chyba|Soubor %1 nelze zapsat"_s.arg(
-                          QDir::toNativeSeparators(dir.filePath(u"chybi/akce.ics"_s))),
+        QStringList({ u"Error|Chyba|Soubor %1 nelze vytvořit: Část programu „ical“ nelze načíst: "
+                      "soubor %2 nebyl nalezen"_s.arg(
+                          QDir::toNativeSeparators(dir.filePath(u"akce.ics"_s)), parts::fileName(u"ical"_s)),
+            u"Error|Chyba|Soubor %1 nelze zapsat"_s.arg(
+                QDir::toNativeSeparators(dir.filePath(u"chybi/akce.ics"_s))),
             exported.arg(QDir::toNativeSeparators(dir.filePath(u"akce.ics"_s))),
             exported.arg(QDir::toNativeSeparators(dir.filePath(u"akce.csv"_s))),
             u"Warning|Upozornění|Datum Od je pozdější než datum Do."_s,

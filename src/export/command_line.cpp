@@ -88,7 +88,8 @@ export_file::Result toStandardOutput(const export_file::Request& request, const 
     const Settings& settings, const QDateTime& stamp, QString& error)
 {
     QByteArray bytes;
-    const export_file::Result result = export_file::render(request, table.records(), settings, stamp, bytes);
+    const export_file::Result result
+        = export_file::render(request, table.records(), settings, stamp, bytes, &error);
     if (result != export_file::Result::Written)
         return result;
     QFile out;
@@ -239,6 +240,10 @@ int exec(const QStringList& arguments, const QString& programDir, QTextStream& o
             break;
         case export_file::Result::Failed:
             fail(err, QStringLiteral("soubor %1 nelze zapsat: %2").arg(request.path, error));
+            status = Failure;
+            break;
+        case export_file::Result::NoPart:
+            fail(err, QStringLiteral("soubor %1 nelze vytvořit: %2").arg(request.path, error));
             status = Failure;
             break;
         }

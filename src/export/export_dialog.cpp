@@ -207,5 +207,9 @@ void Texport::write(const export_file::Request& request)
         m_messenger.show(Messenger::Icon::Error, QStringLiteral("Chyba"),
             QStringLiteral("Soubor %1 nelze zapsat: %2").arg(name, error));
         break;
+    case export_file::Result::NoPart:
+        m_messenger.show(Messenger::Icon::Error, QStringLiteral("Chyba"),
+            QStringLiteral("Soubor %1 nelze vytvořit: %2").arg(name, error));
+        break;
     }
 }

@@ -11,15 +11,21 @@
 namespace export_file {
 
 Result render(const Request& request, const std::vector<EventRecord>& records, const Settings& settings,
-    const QDateTime& stamp, QByteArray& bytes)
+    const QDateTime& stamp, QByteArray& bytes, QString* error)
 {
     const std::vector<export_events::Event> events
         = export_events::collect(records, request.from, request.to);
     if (events.empty())
         return Result::NoEvents;
     const export_events::Columns columns = export_events::Columns::from(settings);
-    bytes = request.format == Format::ICalendar ? icalendar::write(events, columns, stamp)
-                                                : csv_export::write(events, columns);
+    if (request.format == Format::Csv) {
+        bytes = csv_export::write(events, columns);
+        return Result::Written;
+    }
+    std::optional<QByteArray> calendar = icalendar::write(events, columns, stamp, error);
+    if (!calendar)
+        return Result::NoPart;
+    bytes = std::move(*calendar);
     return Result::Written;
 }
 
@@ -27,8 +33,9 @@ Result write(const Request& request, const std::vector<EventRecord>& records, co
     const QDateTime& stamp, QString* error)
 {
     QByteArray bytes;
-    if (render(request, records, settings, stamp, bytes) == Result::NoEvents)
-        return Result::NoEvents;
+    if (const Result result = render(request, records, settings, stamp, bytes, error);
+        result != Result::Written)
+        return result;
     QSaveFile file(request.path);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
         return Result::Written;

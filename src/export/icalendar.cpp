@@ -1,5 +1,7 @@
 #include "export/icalendar.h"
 
+#include "platform/parts.h"
+
 #include <QRegularExpression>
 #include <QStringList>
 #include <QUuid>
@@ -9,21 +11,10 @@ namespace icalendar {
 namespace {
 // The domain that makes the UIDs globally unique.
 const QString kUidDomain = QStringLiteral("zorivka.cz");
-constexpr int kFoldOctets = 75;
 
 QTime clockAt(const QString& hours, const QString& minutes)
 {
     return QTime(hours.toInt(), minutes.toInt());
-}
-
-QString dateValue(const QDate& date)
-{
-    return date.toString(QStringLiteral("yyyyMMdd"));
-}
-
-QString localValue(const QDate& date, const QTime& time)
-{
-    return dateValue(date) + time.toString(QStringLiteral("'T'HHmmss"));
 }
 
 // The lines of the description: the time text when it is more than a clock
@@ -57,50 +48,6 @@ QString summaryOf(const export_events::Event& event, bool& madeUp)
     return QStringLiteral("(bez názvu)");
 }
 
-class Writer {
-public:
-    void line(const QString& text) { m_out += foldLine(text.toUtf8()); }
-    // A value of blanks alone is left out: parsers read it as no value at all.
-    void property(const QString& name, const QString& text)
-    {
-        const QString clean = export_events::withoutControls(text);
-        if (!clean.trimmed().isEmpty())
-            line(name + u':' + escapeText(clean));
-    }
-    QByteArray result() const { return m_out; }
-
-private:
-    QByteArray m_out;
-};
-
-void writeEvent(Writer& out, const export_events::Event& event, const export_events::Columns& columns,
-    const QString& stamp)
-{
-    ClockTime clock;
-    const bool timed = parseClockTime(event.time, clock);
-    out.line(QStringLiteral("BEGIN:VEVENT"));
-    out.line(QStringLiteral("UID:") + uidOf(event));
-    out.line(QStringLiteral("DTSTAMP:") + stamp);
-    if (timed) {
-        out.line(QStringLiteral("DTSTART:") + localValue(event.date, clock.start));
-        if (clock.end.isValid()) {
-            // An end at or before the start is after midnight.
-            const QDate endDate = clock.end <= clock.start ? event.date.addDays(1) : event.date;
-            out.line(QStringLiteral("DTEND:") + localValue(endDate, clock.end));
-        }
-    } else {
-        out.line(QStringLiteral("DTSTART;VALUE=DATE:") + dateValue(event.date));
-        out.line(QStringLiteral("DTEND;VALUE=DATE:") + dateValue(event.date.addDays(1)));
-    }
-    bool madeUp = false;
-    out.property(QStringLiteral("SUMMARY"), summaryOf(event, madeUp));
-    // So that an import can tell a summary the user never wrote.
-    if (madeUp)
-        out.line(QStringLiteral("X-ZORIVKA-SUMMARY:FALLBACK"));
-    out.property(QStringLiteral("DESCRIPTION"),
-        descriptionOf(event, columns, timed && clock.rest.trimmed().isEmpty()));
-    out.line(QStringLiteral("END:VEVENT"));
-}
 } // namespace
 
 bool parseClockTime(const QString& text, ClockTime& clock)
@@ -117,49 +64,6 @@ bool parseClockTime(const QString& text, ClockTime& clock)
     return true;
 }
 
-QString escapeText(const QString& text)
-{
-    QString escaped;
-    escaped.reserve(text.size() + 8);
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case u'\\':
-        case u';':
-        case u',':
-            escaped += u'\\';
-            escaped += c;
-            break;
-        case u'\n':
-            escaped += QStringLiteral("\\n");
-            break;
-        default:
-            escaped += c;
-        }
-    }
-    return escaped;
-}
-
-QByteArray foldLine(const QByteArray& line)
-{
-    QByteArray folded;
-    folded.reserve(line.size() + line.size() / kFoldOctets * 3 + 2);
-    qsizetype start = 0;
-    int room = kFoldOctets;
-    while (line.size() - start > room) {
-        qsizetype cut = start + room;
-        // Never cut before a continuation byte of a UTF-8 character.
-        while (cut > start && (static_cast<unsigned char>(line.at(cut)) & 0xC0) == 0x80)
-            --cut;
-        folded += line.mid(start, cut - start);
-        folded += "\r\n ";
-        start = cut;
-        room = kFoldOctets - 1; // the leading blank counts
-    }
-    folded += line.mid(start);
-    folded += "\r\n";
-    return folded;
-}
-
 QString uidOf(const export_events::Event& event)
 {
     static const QUuid space = QUuid::createUuidV5(QUuid(), kUidDomain);
@@ -174,19 +78,40 @@ bool isOwnUid(const QString& uid)
     return uid.endsWith(u'@' + kUidDomain);
 }
 
-QByteArray write(const std::vector<export_events::Event>& events, const export_events::Columns& columns,
-    const QDateTime& stamp)
+ical::OutEvent eventOf(const export_events::Event& event, const export_events::Columns& columns)
 {
-    Writer out;
-    const QString stampText = stamp.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
-    out.line(QStringLiteral("BEGIN:VCALENDAR"));
-    out.line(QStringLiteral("VERSION:2.0"));
-    out.line(QStringLiteral("PRODID:-//Zorivka//Zorivka " ZORIVKA_VERSION "//CS"));
-    out.line(QStringLiteral("CALSCALE:GREGORIAN"));
+    ical::OutEvent out;
+    out.uid = uidOf(event);
+    out.startDate = event.date;
+    ClockTime clock;
+    const bool timed = parseClockTime(event.time, clock);
+    if (timed) {
+        out.startTime = clock.start;
+        if (clock.end.isValid()) {
+            // An end at or before the start is after midnight.
+            out.endDate = clock.end <= clock.start ? event.date.addDays(1) : event.date;
+            out.endTime = clock.end;
+        }
+    } else {
+        out.endDate = event.date.addDays(1);
+    }
+    out.summary = export_events::withoutControls(summaryOf(event, out.madeUpSummary));
+    out.description = export_events::withoutControls(
+        descriptionOf(event, columns, timed && clock.rest.trimmed().isEmpty()));
+    return out;
+}
+
+std::optional<QByteArray> write(const std::vector<export_events::Event>& events,
+    const export_events::Columns& columns, const QDateTime& stamp, QString* error)
+{
+    auto* part = parts::load<ICalendarPart>(kPart, error);
+    if (!part)
+        return std::nullopt;
+    ical::OutCalendar calendar { QStringLiteral("-//Zorivka//Zorivka " ZORIVKA_VERSION "//CS"), stamp, {} };
+    calendar.events.reserve(events.size());
     for (const export_events::Event& event : events)
-        writeEvent(out, event, columns, stampText);
-    out.line(QStringLiteral("END:VCALENDAR"));
-    return out.result();
+        calendar.events.push_back(eventOf(event, columns));
+    return part->write(calendar);
 }
 
 } // namespace icalendar

@@ -26,15 +26,17 @@ QString pathIn(const QString& dir)
 }
 } // namespace
 
-std::vector<Item> items(
-    const std::vector<EventRecord>& records, const Settings& settings, const QDateTime& stamp)
+std::optional<std::vector<Item>> items(
+    const std::vector<EventRecord>& records, const Settings& settings, const QDateTime& stamp, QString* error)
 {
     const export_events::Columns columns = export_events::Columns::from(settings);
     std::vector<Item> result;
     for (const export_events::Event& event : export_events::collect(records, {}, {})) {
-        QByteArray body = icalendar::write({ event }, columns, stamp);
-        QByteArray hash = hashOf(body);
-        result.push_back({ icalendar::uidOf(event), std::move(body), std::move(hash) });
+        std::optional<QByteArray> body = icalendar::write({ event }, columns, stamp, error);
+        if (!body)
+            return std::nullopt;
+        QByteArray hash = hashOf(*body);
+        result.push_back({ icalendar::uidOf(event), std::move(*body), std::move(hash) });
     }
     return result;
 }

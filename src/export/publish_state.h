@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <map>
+#include <optional>
 #include <vector>
 
 struct EventRecord;
@@ -25,8 +26,9 @@ struct Item {
     QByteArray body;
     QByteArray hash;
 };
-std::vector<Item> items(
-    const std::vector<EventRecord>& records, const Settings& settings, const QDateTime& stamp);
+// Nothing when the iCalendar part cannot be loaded, with the reason (Czech) in `error`.
+std::optional<std::vector<Item>> items(const std::vector<EventRecord>& records, const Settings& settings,
+    const QDateTime& stamp, QString* error = nullptr);
 QByteArray hashOf(const QByteArray& body);
 
 // A published event: the ETag the server gave it and the hash of what was sent; an

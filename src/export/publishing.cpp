@@ -127,6 +127,14 @@ Outcome publish(PublishPart& part, const Request& request, Messenger& messenger,
             kTitle, messageOf(result, collection));
         return outcome;
     };
+    // The events first: without the iCalendar part nothing can be sent.
+    QString error;
+    const std::optional<std::vector<publish_state::Item>> items
+        = publish_state::items(request.records, request.settings, request.stamp, &error);
+    if (!items) {
+        messenger.show(Messenger::Icon::Error, kTitle, error);
+        return outcome;
+    }
     publish::Result failure = part.check(request.connection);
     if (failure.problem != Problem::None)
         return fail(failure);
@@ -134,8 +142,7 @@ Outcome publish(PublishPart& part, const Request& request, Messenger& messenger,
     if (!loadState(part, request, state, failure))
         return fail(failure);
 
-    const publish_state::Plan plan
-        = publish_state::plan(publish_state::items(request.records, request.settings, request.stamp), state);
+    const publish_state::Plan plan = publish_state::plan(*items, state);
     int done = 0;
     int total = static_cast<int>(plan.operations.size());
     if (progress)
@@ -152,7 +159,6 @@ Outcome publish(PublishPart& part, const Request& request, Messenger& messenger,
         conflicts = send(part, request, again, state, outcome, failure, progress, done, total);
     }
 
-    QString error;
     if (!publish_state::write(request.dir, state, &error)) {
         messenger.show(Messenger::Icon::Error, kTitle,
             QStringLiteral("Stav publikování nelze uložit do souboru %1: %2")
