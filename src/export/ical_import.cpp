@@ -28,9 +28,11 @@ struct Texts {
     QString value2;
 };
 
+// Blanks around a text do not make another event: iCalendar readers drop those before a value.
 QString keyOf(const QDate& day, const Texts& texts)
 {
-    return QStringList { export_events::dateText(day), texts.time, texts.event, texts.value1, texts.value2 }
+    return QStringList { export_events::dateText(day), texts.time.trimmed(), texts.event.trimmed(),
+        texts.value1.trimmed(), texts.value2.trimmed() }
         .join(u'\x1f');
 }
 
