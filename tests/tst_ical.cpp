@@ -102,6 +102,11 @@ void TestICal::read_data()
             + vevent(u"often"_s, u"DTSTART:20240101T120000"_s)
         << QDate(2024, 12, 31) << QStringList { u"often 2024-01-01 00:00.. often"_s }
         << QList<int> { 366, 0, 0, 366 * 24 * 60 - 366 + 1 };
+    // Started again just before the days, and only as many tries as the budget of two
+    // million allows (from 31 December on): the first 23 days.
+    QTest::newRow("every second since 1970")
+        << vevent(u"s"_s, u"DTSTART:19700101T000000\nRRULE:FREQ=SECONDLY"_s) << QDate(2024, 12, 31)
+        << QStringList { u"s 2024-01-01 00:00.. s"_s } << QList<int> { 23, 0, 0, 2'000'000 - 24 * 3600 - 23 };
     QTest::newRow("left out") << vevent(u"c"_s, u"DTSTART:20240305T100000\nSTATUS:CANCELLED"_s)
             + u"BEGIN:VTODO\nUID:t\nEND:VTODO\nBEGIN:VJOURNAL\nUID:j\nEND:VJOURNAL\n"_s
             + vevent(u"d"_s, u"DTSTART:20240305T100000\nRRULE:FREQ=HOURLY;COUNT=3"_s)

@@ -12,6 +12,8 @@ namespace ical {
 
 namespace {
 
+constexpr qint64 kDay = 24 * 3600;
+
 // The zone of a time property: the file's VTIMEZONE of its TZID, else libical's own
 // zone of that name ("Europe/Prague"); nullptr for UTC, floating times and dates.
 icaltimezone* zoneOf(icalproperty* property, icalcomponent* calendar)
@@ -116,7 +118,6 @@ Shape shapeOf(icalcomponent* event, const icaltimetype& start, icalcomponent* ca
     } else if (icalproperty* duration = icalcomponent_get_first_property(event, ICAL_DURATION_PROPERTY)) {
         seconds = icaldurationtype_as_int(icalproperty_get_duration(duration));
     }
-    constexpr qint64 kDay = 24 * 3600;
     if (shape.allDay)
         shape.days
             = seconds > 0 ? static_cast<int>(std::min<qint64>((seconds + kDay - 1) / kDay, 366 * 400)) : 1;
@@ -160,6 +161,46 @@ bool isRepeat(icalcomponent* event)
             return true;
     }
     return false;
+}
+
+icaltimetype midnight(const QDate& date)
+{
+    icaltimetype time = icaltime_null_time();
+    time.year = date.year();
+    time.month = date.month();
+    time.day = date.day();
+    return time;
+}
+
+struct Candidates {
+    qint64 step = kDay; // seconds between the times libical tries, at least
+    bool restartable = false; // a later start on the same steps gives the same times
+};
+
+Candidates candidatesOf(icalcomponent* event)
+{
+    Candidates candidates;
+    int rules = 0;
+    bool counted = false;
+    for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY); p;
+         p = icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY)) {
+        const icalrecurrencetype rule = icalproperty_get_rrule(p);
+        static const qint64 units[] = { 1, 60, 3600, kDay, 7 * kDay, 28 * kDay, 365 * kDay, 365 * kDay };
+        const qint64 step = units[std::clamp<int>(rule.freq, 0, 7)] * std::max<short>(rule.interval, 1);
+        qint64 finest = step;
+        if (rule.by_hour[0] != ICAL_RECURRENCE_ARRAY_MAX)
+            finest = std::min<qint64>(finest, 3600);
+        if (rule.by_minute[0] != ICAL_RECURRENCE_ARRAY_MAX)
+            finest = std::min<qint64>(finest, 60);
+        if (rule.by_second[0] != ICAL_RECURRENCE_ARRAY_MAX)
+            finest = std::min<qint64>(finest, 1);
+        candidates.step = std::min(candidates.step, finest);
+        candidates.restartable = finest == step;
+        counted = counted || rule.count > 0;
+        ++rules;
+    }
+    candidates.restartable = candidates.restartable && rules == 1 && !counted;
+    return candidates;
 }
 
 class Reader {
@@ -237,19 +278,40 @@ private:
     // floating times as UTC, so the window is a day wider on each side.
     void expand(icalcomponent* event, const icaltimetype& start, const Shape& shape, const QString& key)
     {
+        if (!m_from.isValid() || !m_to.isValid() || m_from > m_to)
+            return;
+        const icaltimetype first = midnight(m_from.addDays(-1));
+        icaltimetype last = midnight(m_to.addDays(2));
+        limitCandidates(event, first, last);
         Expansion expansion { this, shape, start, icalcomponent_get_dtstart(event), {}, 0 };
-        icaltimetype first = icaltime_null_time();
-        first.year = m_from.addDays(-1).year();
-        first.month = m_from.addDays(-1).month();
-        first.day = m_from.addDays(-1).day();
-        icaltimetype last = first;
-        last.year = m_to.addDays(2).year();
-        last.month = m_to.addDays(2).month();
-        last.day = m_to.addDays(2).day();
         icalcomponent_foreach_recurrence(event, first, last, &Reader::onOccurrence, &expansion);
         m_out.sameDay += expansion.sameDay;
         for (const auto& [day, time] : expansion.days)
             add(key, occurrence(shape, time));
+    }
+
+    // libical tries a rule's candidate times one by one, however few it keeps: a rule of
+    // every second since 1970 would take hours. A rule finer than a day without COUNT
+    // starts again at its last step before the window (the same times), and such rules
+    // share a budget of candidates per file; their occurrences beyond it are left out.
+    void limitCandidates(icalcomponent* event, const icaltimetype& first, icaltimetype& last)
+    {
+        const Candidates candidates = candidatesOf(event);
+        if (candidates.step >= kDay)
+            return;
+        icalproperty* property = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
+        icaltimetype start = icalproperty_get_dtstart(property);
+        const qint64 steps = (secondsOf(first) - secondsOf(start)) / candidates.step;
+        if (candidates.restartable && steps > 0 && !start.is_date) {
+            const qint64 skipped = steps * candidates.step;
+            icaltime_adjust(&start, static_cast<int>(skipped / kDay), 0, 0, static_cast<int>(skipped % kDay));
+            icalproperty_set_dtstart(property, start);
+        }
+        const qint64 wanted = std::max<qint64>((secondsOf(last) - secondsOf(start)) / candidates.step, 0);
+        const qint64 allowed = std::min(wanted, m_candidatesLeft);
+        m_candidatesLeft -= allowed;
+        if (allowed < wanted)
+            last = timeAt(secondsOf(start) + allowed * candidates.step, nullptr);
     }
 
     struct Expansion {
@@ -313,6 +375,7 @@ private:
     QHash<QString, QSet<qint64>> m_overrides;
     QHash<QString, QSet<qint64>> m_days; // the days each UID has an occurrence on
     int m_events = 0;
+    qint64 m_candidatesLeft = 2'000'000; // a few seconds of libical's work
 };
 
 // The file's calendars: one, or several side by side.
