@@ -54,12 +54,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!event.uid.isEmpty() && days.contains(key))
             fail("two occurrences of one event on one day");
         days.insert(key);
-        out.events.push_back(outOf(event));
+        // libical writes no year after 3000 (the day table ends in 2100).
+        if (day.year() <= 3000)
+            out.events.push_back(outOf(event));
     }
     const QByteArray written = ical::writeCalendar(out);
     ical::InCalendar again;
     const ical::ReadResult reread = ical::readCalendar(written, kFrom, kTo, again, error);
-    if (!out.events.empty() && (reread != ical::ReadResult::Ok || again.events.size() != in.events.size()))
+    if (!out.events.empty() && (reread != ical::ReadResult::Ok || again.events.size() != out.events.size()))
         fail("what was read does not read back");
     return 0;
 }
