@@ -75,17 +75,23 @@ void TestICal::read_data()
         << master + overrides << march << QStringList { first, moved } << QList<int> { 2, 1, 0, 0 };
     QTest::newRow("occurrences replaced before the master")
         << overrides + master << march << QStringList { moved, first } << QList<int> { 2, 1, 0, 0 };
-    QTest::newRow("zones") << kZone
-            + vevent(u"own"_s, u"DTSTART;TZID=Plus5:20240305T120000\nDTEND;TZID=Plus5:20240305T130000"_s)
-            + vevent(u"utc"_s, u"DTSTART:20240305T120000Z"_s)
-            + vevent(u"ny"_s, u"DTSTART;TZID=America/New_York:20240710T120000\nDURATION:PT2H"_s)
-            + vevent(u"weekly"_s, u"DTSTART;TZID=Plus5:20240329T120000\nRRULE:FREQ=WEEKLY;COUNT=2"_s)
-                           << QDate(2024, 4, 30)
+    // Plus5 from the file, New York from libical (daylight saving from 10 March there,
+    // from 31 March here).
+    const QString zones = kZone
+        + vevent(u"own"_s, u"DTSTART;TZID=Plus5:20240305T120000\nDTEND;TZID=Plus5:20240305T130000"_s)
+        + vevent(u"utc"_s, u"DTSTART:20240305T120000Z"_s)
+        + vevent(u"ny"_s, u"DTSTART;TZID=America/New_York:20240710T120000\nDURATION:PT2H"_s)
+        + vevent(u"weekly"_s, u"DTSTART;TZID=Plus5:20240329T120000\nRRULE:FREQ=WEEKLY;COUNT=2"_s)
+        + vevent(
+            u"nyweekly"_s, u"DTSTART;TZID=America/New_York:20240307T120000\nRRULE:FREQ=WEEKLY;COUNT=2"_s);
+    QTest::newRow("zones") << zones << QDate(2024, 4, 30)
                            << QStringList { u"own 2024-03-05 08:00..09:00 own"_s,
                                   u"utc 2024-03-05 13:00.. utc"_s, u"ny 2024-07-10 18:00..20:00 ny"_s,
                                   u"weekly 2024-03-29 08:00.. weekly"_s,
-                                  u"weekly 2024-04-05 09:00.. weekly"_s }
-                           << QList<int> { 5, 0, 0, 0 };
+                                  u"weekly 2024-04-05 09:00.. weekly"_s,
+                                  u"nyweekly 2024-03-07 18:00.. nyweekly"_s,
+                                  u"nyweekly 2024-03-14 17:00.. nyweekly"_s }
+                           << QList<int> { 7, 0, 0, 0 };
     QTest::newRow("days and lengths")
         << vevent(u"three"_s, u"DTSTART;VALUE=DATE:20240305\nDTEND;VALUE=DATE:20240308"_s)
             + vevent(u"one"_s, u"DTSTART;VALUE=DATE:20240305"_s)

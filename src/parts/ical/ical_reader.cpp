@@ -265,7 +265,7 @@ private:
                 add(key, occurrence(shape, start));
             return;
         }
-        expand(event, start, shape, key);
+        expand(event, shape, key);
     }
 
     bool replaced(const QString& uid, const icaltimetype& start) const
@@ -276,14 +276,16 @@ private:
 
     // The repeats over [from, to], earliest first, at most one a day; libical compares
     // floating times as UTC, so the window is a day wider on each side.
-    void expand(icalcomponent* event, const icaltimetype& start, const Shape& shape, const QString& key)
+    void expand(icalcomponent* event, const Shape& shape, const QString& key)
     {
         if (!m_from.isValid() || !m_to.isValid() || m_from > m_to)
             return;
         const icaltimetype first = midnight(m_from.addDays(-1));
         icaltimetype last = midnight(m_to.addDays(2));
         limitCandidates(event, first, last);
-        Expansion expansion { this, shape, start, icalcomponent_get_dtstart(event), {}, 0 };
+        const auto overrides = m_overrides.constFind(shape.texts.uid);
+        Expansion expansion { this, shape, icalcomponent_get_dtstart(event),
+            overrides == m_overrides.cend() ? nullptr : &*overrides, {}, 0 };
         icalcomponent_foreach_recurrence(event, first, last, &Reader::onOccurrence, &expansion);
         m_out.sameDay += expansion.sameDay;
         for (const auto& [day, time] : expansion.days)
@@ -317,8 +319,8 @@ private:
     struct Expansion {
         Reader* reader;
         const Shape& shape;
-        icaltimetype start; // with the zone this reader found
         icaltimetype libraryStart; // with the zone libical found
+        const QSet<qint64>* replaced; // the starts of the occurrences other components replace
         std::map<qint64, icaltimetype> days; // the earliest occurrence of each day
         int sameDay;
     };
@@ -332,16 +334,9 @@ private:
     void take(Expansion& expansion, time_t seconds)
     {
         // libical gives a zoned occurrence as a moment, any other as its fields read as UTC.
-        icaltimetype time;
-        if (expansion.start.is_date) {
-            time = timeAt(seconds, nullptr, true);
-        } else if (expansion.libraryStart.zone) {
-            time = timeAt(seconds, expansion.libraryStart.zone);
-        } else {
-            time = timeAt(seconds, nullptr);
-            time.zone = expansion.start.zone;
-        }
-        if (replaced(expansion.shape.texts.uid, time))
+        const bool allDay = expansion.shape.allDay;
+        const icaltimetype time = timeAt(seconds, allDay ? nullptr : expansion.libraryStart.zone, allDay);
+        if (expansion.replaced && expansion.replaced->contains(secondsOf(time)))
             return;
         const QDate day = time.is_date || !time.zone ? dateOf(time) : localOf(time).date();
         if (day < m_from || day > m_to)
@@ -404,7 +399,8 @@ ReadResult readCalendar(
     icalcomponent* root = icalparser_parse_string(text.constData());
     const std::vector<icalcomponent*> calendars = root ? calendarsIn(root) : std::vector<icalcomponent*>();
     if (calendars.empty()) {
-        icalcomponent_free(root);
+        if (root)
+            icalcomponent_free(root);
         error = QStringLiteral("no VCALENDAR that libical could parse");
         return ReadResult::NotICalendar;
     }
