@@ -68,6 +68,13 @@ QDate dateOf(const icaltimetype& time)
     return QDate(time.year, time.month, time.day);
 }
 
+// A day of years 1 to 9999 (as the format writes them) and a time of day that exists.
+bool isValid(const icaltimetype& time)
+{
+    return !icaltime_is_null_time(time) && time.year >= 1 && dateOf(time).isValid()
+        && (time.is_date || QTime::isValid(time.hour, time.minute, time.second));
+}
+
 // A time as a local time of this computer; a floating one as it stands.
 QDateTime localOf(const icaltimetype& time)
 {
@@ -253,7 +260,7 @@ private:
             return;
         }
         const icaltimetype start = timeOf(event, ICAL_DTSTART_PROPERTY, calendar);
-        if (icaltime_is_null_time(start) || !dateOf(start).isValid())
+        if (!isValid(start))
             return;
         const Shape shape = shapeOf(event, start, calendar);
         // Events without a UID never share one.
