@@ -9,6 +9,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 using namespace fuzz_support;
 
 namespace {
@@ -54,8 +56,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!event.uid.isEmpty() && days.contains(key))
             fail("two occurrences of one event on one day");
         days.insert(key);
-        // libical writes no year after 3000 (the day table ends in 2100).
-        if (day.year() <= 3000)
+        // libical writes no year after 3000 (the day table ends in 2100); control characters
+        // are left out of what is written, which could make two UIDs one.
+        const bool plainUid = std::none_of(event.uid.begin(), event.uid.end(),
+            [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
+        if (day.year() <= 3000 && plainUid)
             out.events.push_back(outOf(event));
     }
     const QByteArray written = ical::writeCalendar(out);

@@ -161,6 +161,8 @@ void TestICal::writtenReadsBack()
     out.events.push_back(
         { u"b@x"_s, QDate(2024, 3, 4), {}, QDate(2024, 3, 5), {}, u"jen hodnota"_s, true, {} });
     out.events.push_back({ u"c@x"_s, QDate(2024, 3, 4), QTime(19, 0), {}, {}, u"  "_s, true, u" "_s });
+    // Control characters would break their line: left out.
+    out.events.push_back({ u"d@x"_s, QDate(2024, 3, 5), QTime(8, 0), {}, {}, u"a\rb\u0001c"_s, false, {} });
     const QByteArray bytes = part()->write(out);
     QVERIFY(bytes.contains("\r\nDTSTAMP:20240501T123000Z\r\n") && bytes.contains("CALSCALE:GREGORIAN\r\n"));
     QVERIFY(!bytes.contains("SUMMARY: ") && !bytes.contains("DESCRIPTION: "));
@@ -177,7 +179,8 @@ void TestICal::writtenReadsBack()
         QCOMPARE(e.allDay ? e.endDate : e.end.date(), o.endDate);
         QCOMPARE(e.start.time(), o.startTime);
         QCOMPARE(e.end.time(), o.endTime);
-        QCOMPARE(e.summary, o.summary.trimmed().isEmpty() ? QString() : o.summary);
+        QCOMPARE(e.summary,
+            o.summary.trimmed().isEmpty() ? QString() : QString(o.summary).remove(u'\r').remove(u'\1'));
         QCOMPARE(e.description, o.description.trimmed().isEmpty() ? QString() : o.description);
         QCOMPARE(e.madeUpSummary, o.madeUpSummary);
     }
