@@ -6,9 +6,9 @@
 #                                       an hour); new inputs go to fuzz/found/TARGET
 set -euo pipefail
 cd "$(dirname "$0")/.."
-targets=(data_file profile_file settings overview)
+targets=(data_file profile_file settings overview ical)
 # Inputs per target in the smoke run: about 20 seconds each on a 2-core machine.
-declare -A smoke_runs=([data_file]=100000 [profile_file]=20000 [settings]=4000 [overview]=40000)
+declare -A smoke_runs=([data_file]=100000 [profile_file]=20000 [settings]=4000 [overview]=40000 [ical]=4000)
 bin=build-sanitize
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}

@@ -8,7 +8,9 @@ bash scripts/deps.sh python3-vobject calcurse
 bash scripts/build.sh zorivka bench_write_table >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# The program with its parts beside it, as built: iCalendar is written by a part.
 cp build/zorivka "$work/"
+cp -r build/parts "$work/"
 build/bench_write_table "$work" >/dev/null
 "$work/zorivka" --export-ics - >"$work/all.ics"
 /usr/bin/python3 - "$work/all.ics" <<'PYTHON'

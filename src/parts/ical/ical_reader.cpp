@@ -12,6 +12,8 @@ namespace ical {
 
 namespace {
 
+constexpr qint64 kDay = 24 * 3600;
+
 // The zone of a time property: the file's VTIMEZONE of its TZID, else libical's own
 // zone of that name ("Europe/Prague"); nullptr for UTC, floating times and dates.
 icaltimezone* zoneOf(icalproperty* property, icalcomponent* calendar)
@@ -66,6 +68,13 @@ QDate dateOf(const icaltimetype& time)
     return QDate(time.year, time.month, time.day);
 }
 
+// A day of years 1 to 9999 (as the format writes them) and a time of day that exists.
+bool isValid(const icaltimetype& time)
+{
+    return !icaltime_is_null_time(time) && time.year >= 1 && dateOf(time).isValid()
+        && (time.is_date || QTime::isValid(time.hour, time.minute, time.second));
+}
+
 // A time as a local time of this computer; a floating one as it stands.
 QDateTime localOf(const icaltimetype& time)
 {
@@ -116,7 +125,6 @@ Shape shapeOf(icalcomponent* event, const icaltimetype& start, icalcomponent* ca
     } else if (icalproperty* duration = icalcomponent_get_first_property(event, ICAL_DURATION_PROPERTY)) {
         seconds = icaldurationtype_as_int(icalproperty_get_duration(duration));
     }
-    constexpr qint64 kDay = 24 * 3600;
     if (shape.allDay)
         shape.days
             = seconds > 0 ? static_cast<int>(std::min<qint64>((seconds + kDay - 1) / kDay, 366 * 400)) : 1;
@@ -160,6 +168,46 @@ bool isRepeat(icalcomponent* event)
             return true;
     }
     return false;
+}
+
+icaltimetype midnight(const QDate& date)
+{
+    icaltimetype time = icaltime_null_time();
+    time.year = date.year();
+    time.month = date.month();
+    time.day = date.day();
+    return time;
+}
+
+struct Candidates {
+    qint64 step = kDay; // seconds between the times libical tries, at least
+    bool restartable = false; // a later start on the same steps gives the same times
+};
+
+Candidates candidatesOf(icalcomponent* event)
+{
+    Candidates candidates;
+    int rules = 0;
+    bool counted = false;
+    for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY); p;
+         p = icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY)) {
+        const icalrecurrencetype rule = icalproperty_get_rrule(p);
+        static const qint64 units[] = { 1, 60, 3600, kDay, 7 * kDay, 28 * kDay, 365 * kDay, 365 * kDay };
+        const qint64 step = units[std::clamp<int>(rule.freq, 0, 7)] * std::max<short>(rule.interval, 1);
+        qint64 finest = step;
+        if (rule.by_hour[0] != ICAL_RECURRENCE_ARRAY_MAX)
+            finest = std::min<qint64>(finest, 3600);
+        if (rule.by_minute[0] != ICAL_RECURRENCE_ARRAY_MAX)
+            finest = std::min<qint64>(finest, 60);
+        if (rule.by_second[0] != ICAL_RECURRENCE_ARRAY_MAX)
+            finest = std::min<qint64>(finest, 1);
+        candidates.step = std::min(candidates.step, finest);
+        candidates.restartable = finest == step;
+        counted = counted || rule.count > 0;
+        ++rules;
+    }
+    candidates.restartable = candidates.restartable && rules == 1 && !counted;
+    return candidates;
 }
 
 class Reader {
@@ -212,7 +260,7 @@ private:
             return;
         }
         const icaltimetype start = timeOf(event, ICAL_DTSTART_PROPERTY, calendar);
-        if (icaltime_is_null_time(start) || !dateOf(start).isValid())
+        if (!isValid(start))
             return;
         const Shape shape = shapeOf(event, start, calendar);
         // Events without a UID never share one.
@@ -224,7 +272,7 @@ private:
                 add(key, occurrence(shape, start));
             return;
         }
-        expand(event, start, shape, key);
+        expand(event, shape, key);
     }
 
     bool replaced(const QString& uid, const icaltimetype& start) const
@@ -235,28 +283,51 @@ private:
 
     // The repeats over [from, to], earliest first, at most one a day; libical compares
     // floating times as UTC, so the window is a day wider on each side.
-    void expand(icalcomponent* event, const icaltimetype& start, const Shape& shape, const QString& key)
+    void expand(icalcomponent* event, const Shape& shape, const QString& key)
     {
-        Expansion expansion { this, shape, start, icalcomponent_get_dtstart(event), {}, 0 };
-        icaltimetype first = icaltime_null_time();
-        first.year = m_from.addDays(-1).year();
-        first.month = m_from.addDays(-1).month();
-        first.day = m_from.addDays(-1).day();
-        icaltimetype last = first;
-        last.year = m_to.addDays(2).year();
-        last.month = m_to.addDays(2).month();
-        last.day = m_to.addDays(2).day();
+        if (!m_from.isValid() || !m_to.isValid() || m_from > m_to)
+            return;
+        const icaltimetype first = midnight(m_from.addDays(-1));
+        icaltimetype last = midnight(m_to.addDays(2));
+        limitCandidates(event, first, last);
+        const auto overrides = m_overrides.constFind(shape.texts.uid);
+        Expansion expansion { this, shape, icalcomponent_get_dtstart(event),
+            overrides == m_overrides.cend() ? nullptr : &*overrides, {}, 0 };
         icalcomponent_foreach_recurrence(event, first, last, &Reader::onOccurrence, &expansion);
         m_out.sameDay += expansion.sameDay;
         for (const auto& [day, time] : expansion.days)
             add(key, occurrence(shape, time));
     }
 
+    // libical tries a rule's candidate times one by one, however few it keeps: a rule of
+    // every second since 1970 would take hours. A rule finer than a day without COUNT
+    // starts again at its last step before the window (the same times), and such rules
+    // share a budget of candidates per file; their occurrences beyond it are left out.
+    void limitCandidates(icalcomponent* event, const icaltimetype& first, icaltimetype& last)
+    {
+        const Candidates candidates = candidatesOf(event);
+        if (candidates.step >= kDay)
+            return;
+        icalproperty* property = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
+        icaltimetype start = icalproperty_get_dtstart(property);
+        const qint64 steps = (secondsOf(first) - secondsOf(start)) / candidates.step;
+        if (candidates.restartable && steps > 0 && !start.is_date) {
+            const qint64 skipped = steps * candidates.step;
+            icaltime_adjust(&start, static_cast<int>(skipped / kDay), 0, 0, static_cast<int>(skipped % kDay));
+            icalproperty_set_dtstart(property, start);
+        }
+        const qint64 wanted = std::max<qint64>((secondsOf(last) - secondsOf(start)) / candidates.step, 0);
+        const qint64 allowed = std::min(wanted, m_candidatesLeft);
+        m_candidatesLeft -= allowed;
+        if (allowed < wanted)
+            last = timeAt(secondsOf(start) + allowed * candidates.step, nullptr);
+    }
+
     struct Expansion {
         Reader* reader;
         const Shape& shape;
-        icaltimetype start; // with the zone this reader found
         icaltimetype libraryStart; // with the zone libical found
+        const QSet<qint64>* replaced; // the starts of the occurrences other components replace
         std::map<qint64, icaltimetype> days; // the earliest occurrence of each day
         int sameDay;
     };
@@ -270,16 +341,9 @@ private:
     void take(Expansion& expansion, time_t seconds)
     {
         // libical gives a zoned occurrence as a moment, any other as its fields read as UTC.
-        icaltimetype time;
-        if (expansion.start.is_date) {
-            time = timeAt(seconds, nullptr, true);
-        } else if (expansion.libraryStart.zone) {
-            time = timeAt(seconds, expansion.libraryStart.zone);
-        } else {
-            time = timeAt(seconds, nullptr);
-            time.zone = expansion.start.zone;
-        }
-        if (replaced(expansion.shape.texts.uid, time))
+        const bool allDay = expansion.shape.allDay;
+        const icaltimetype time = timeAt(seconds, allDay ? nullptr : expansion.libraryStart.zone, allDay);
+        if (expansion.replaced && expansion.replaced->contains(secondsOf(time)))
             return;
         const QDate day = time.is_date || !time.zone ? dateOf(time) : localOf(time).date();
         if (day < m_from || day > m_to)
@@ -313,6 +377,7 @@ private:
     QHash<QString, QSet<qint64>> m_overrides;
     QHash<QString, QSet<qint64>> m_days; // the days each UID has an occurrence on
     int m_events = 0;
+    qint64 m_candidatesLeft = 2'000'000; // a few seconds of libical's work
 };
 
 // The file's calendars: one, or several side by side.
@@ -341,7 +406,8 @@ ReadResult readCalendar(
     icalcomponent* root = icalparser_parse_string(text.constData());
     const std::vector<icalcomponent*> calendars = root ? calendarsIn(root) : std::vector<icalcomponent*>();
     if (calendars.empty()) {
-        icalcomponent_free(root);
+        if (root)
+            icalcomponent_free(root);
         error = QStringLiteral("no VCALENDAR that libical could parse");
         return ReadResult::NotICalendar;
     }

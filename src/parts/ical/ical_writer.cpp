@@ -4,6 +4,8 @@
 
 #include <libical/ical.h>
 
+#include <algorithm>
+
 namespace ical {
 
 namespace {
@@ -40,6 +42,21 @@ icaltimetype utcValue(const QDateTime& moment)
 bool blank(const QString& text)
 {
     return text.trimmed().isEmpty();
+}
+
+// Control characters other than tab and line feed would break the line they stand on.
+bool isControl(QChar c)
+{
+    return (c.unicode() < 0x20 && c != u'\t' && c != u'\n') || c.unicode() == 0x7f;
+}
+
+QString withoutControls(const QString& text)
+{
+    if (std::none_of(text.begin(), text.end(), isControl))
+        return text;
+    QString clean = text;
+    clean.removeIf(isControl);
+    return clean;
 }
 
 // One VEVENT whose properties are made once and given each event's values in turn:
@@ -106,9 +123,10 @@ private:
     }
     void text(icalproperty* property, void (*set)(icalproperty*, const char*), const QString& value)
     {
-        if (blank(value))
+        const QString clean = withoutControls(value);
+        if (blank(clean))
             return;
-        set(property, value.toUtf8().constData());
+        set(property, clean.toUtf8().constData());
         attach(property);
     }
 
