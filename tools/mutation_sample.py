@@ -36,6 +36,7 @@ KNOWN_SUITES = {
     "tst_platform", "tst_desktop", "tst_records", "tst_calendar", "tst_settings", "tst_search",
     "tst_app", "tst_about", "tst_date_field", "tst_goto", "tst_events", "tst_startup", "tst_styles",
     "tst_settings_dialog", "tst_robust", "tst_search_window", "tst_export", "tst_export_dialog",
+    "tst_print", "tst_publish", "tst_ical", "tst_import",
 }
 KEYS = ("file", "find", "replace", "suites", "note")
 # Where the original of the file under mutation is kept while a mutant runs, so that
