@@ -7,6 +7,7 @@
 #include "platform/parts.h"
 #include "platform/program_dir.h"
 #include "settings/settings.h"
+#include "table_rows.h"
 #include "test_files.h"
 
 #include <QDir>
@@ -73,23 +74,13 @@ std::vector<EventRecord> sampleTable()
     return records;
 }
 
-Settings sixColumns()
-{
-    Settings settings;
-    settings.pocets = u"6"_s;
-    const QStringList titles { u"Čas"_s, u"Akce"_s, u"Vstupné"_s, u"Poznámka"_s };
-    for (int i = 0; i < 4; ++i)
-        settings.items[i + 2].title = titles[i];
-    return settings;
-}
-
 const QDate kFrom(2024, 3, 2);
 const QDate kTo(2024, 3, 9);
 // 12:30 UTC, given in another zone.
 const QDateTime kStamp(QDate(2024, 5, 1), QTime(14, 30), Qt::OffsetFromUTC, 2 * 3600);
 
-QByteArray exportIcs(const std::vector<EventRecord>& records, const Settings& settings = sixColumns(),
-    const QDateTime& stamp = kStamp)
+QByteArray exportIcs(const std::vector<EventRecord>& records,
+    const Settings& settings = table_rows::sixColumns(), const QDateTime& stamp = kStamp)
 {
     return icalendar::write(
         export_events::collect(records, kFrom, kTo), export_events::Columns::from(settings), stamp)
@@ -171,7 +162,7 @@ void TestExport::edgeRowsInBothFormats()
     // first value or its time, and marked; a cell a spreadsheet would run gets an apostrophe.
     const auto events = export_events::collect(sampleTable(), {}, {});
     // UTF-8 with its mark; a field with a separator or a quote is quoted, its quotes doubled.
-    QCOMPARE(csv_export::write(events, export_events::Columns::from(sixColumns())),
+    QCOMPARE(csv_export::write(events, export_events::Columns::from(table_rows::sixColumns())),
         QByteArray("\xEF\xBB\xBF"
                    "Datum;Čas;Akce;Vstupné;Poznámka\r\n01.03.2024;10:00;Mimo rozsah;;\r\n"
                    "02.03.2024;18:00;\"Koncert: Dvořák, Smetana; sál \\ B\";250 Kč;\"Řízek; čaj, "
@@ -189,7 +180,7 @@ void TestExport::edgeRowsInBothFormats()
     // The events as an independent parser reads them: clock times are floating local times;
     // without an end the event ends where it starts; all-day events end the next day.
     const QByteArray ics
-        = icalendar::write(events, export_events::Columns::from(sixColumns()), kStamp).value();
+        = icalendar::write(events, export_events::Columns::from(table_rows::sixColumns()), kStamp).value();
     const QStringList expected { "20240301T100000 – 20240301T100000 | Mimo rozsah | ",
         "20240302T180000 – 20240302T180000 | Koncert: Dvořák, Smetana; sál \\ B | Vstupné: 250 Kč\n"
         "Poznámka: Řízek; čaj, \"káva\"",
@@ -214,7 +205,7 @@ void TestExport::edgeRowsInBothFormats()
     const QStringList uids = parse(exportIcs(sampleTable()), true);
     QCOMPARE((uids.join(u'\n') + u'\n').count(u"@zorivka.cz\n"_s), 16);
     QCOMPARE(QSet<QString>(uids.begin(), uids.end()).size(), 16);
-    QCOMPARE(parse(exportIcs(sampleTable(), sixColumns(), kStamp.addDays(3)), true), uids);
+    QCOMPARE(parse(exportIcs(sampleTable(), table_rows::sixColumns(), kStamp.addDays(3)), true), uids);
     std::vector<EventRecord> changed = sampleTable();
     changed[2].setText(F::Event, u"Koncert II"_s);
     changed.insert(changed.begin() + 3, row(u"7:00"_s, u"Snídaně"_s));
@@ -235,7 +226,7 @@ void TestExport::edgeRowsInBothFormats()
 
     // With four columns the CSV (after its byte order mark) has only the columns shown; the
     // values still reach the description, under their titles.
-    Settings four = sixColumns();
+    Settings four = table_rows::sixColumns();
     four.pocets = u"4"_s;
     QCOMPARE(parse(exportIcs(sampleTable(), four)).first(), expected[1]);
     const QByteArray fourColumns = csv_export::write(events, export_events::Columns::from(four));

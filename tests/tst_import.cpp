@@ -10,6 +10,7 @@
 #include "platform/instance_lock.h"
 #include "recording_messenger.h"
 #include "settings/settings.h"
+#include "table_rows.h"
 #include "test_files.h"
 #include "window_fixture.h"
 
@@ -20,16 +21,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-Settings sixColumns()
-{
-    Settings settings;
-    settings.pocets = u"6"_s;
-    const QStringList titles { u"Čas"_s, u"Akce"_s, u"Vstupné"_s, u"Poznámka"_s };
-    for (int i = 0; i < 4; ++i)
-        settings.items[i + 2].title = titles[i];
-    return settings;
-}
 
 QByteArray calendar(const QString& events)
 {
@@ -68,8 +59,8 @@ QStringList rowsOf(const std::vector<EventRecord>& records, bool trimmed = false
     return rows;
 }
 
-ical_import::Plan importInto(
-    const std::vector<EventRecord>& records, const QByteArray& ics, const Settings& settings = sixColumns())
+ical_import::Plan importInto(const std::vector<EventRecord>& records, const QByteArray& ics,
+    const Settings& settings = table_rows::sixColumns())
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(u"import.ics"_s);
@@ -171,7 +162,7 @@ void TestImport::placesEventsOnceInTheirDays()
 void TestImport::roundTripOfTheLargestTable()
 {
     const largest_table::Table table = largest_table::make();
-    const Settings settings = sixColumns();
+    const Settings settings = table_rows::sixColumns();
     QByteArray ics;
     QCOMPARE(export_file::render({}, table.records, settings, QDateTime::currentDateTimeUtc(), ics),
         export_file::Result::Written);

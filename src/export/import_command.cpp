@@ -3,6 +3,7 @@
 #include "calendar/day_table.h"
 #include "export/ical_import.h"
 #include "platform/instance_lock.h"
+#include "export/stream_messenger.h"
 #include "platform/messenger.h"
 #include "platform/program_dir.h"
 #include "records/data_file.h"
@@ -15,28 +16,6 @@
 namespace import_command {
 
 namespace {
-// What the data file and the copying would have shown in a message box, as lines.
-class StreamMessenger final : public Messenger {
-public:
-    StreamMessenger(QTextStream& out, QTextStream& err)
-        : m_out(out)
-        , m_err(err)
-    {
-    }
-    void show(Icon icon, const QString&, const QString& text) override
-    {
-        (icon == Icon::Information ? m_out : m_err) << text << Qt::endl;
-        m_failed = m_failed || icon != Icon::Information;
-    }
-    bool ask(const QString&, const QString&) override { return false; }
-    bool failed() const { return m_failed; }
-
-private:
-    QTextStream& m_out;
-    QTextStream& m_err;
-    bool m_failed = false;
-};
-
 int fail(QTextStream& err, const QString& message, int status = Failed)
 {
     err << "zorivka: " << message << Qt::endl;

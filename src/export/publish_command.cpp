@@ -4,6 +4,7 @@
 #include "export/publish_state.h"
 #include "export/publishing.h"
 #include "platform/clock.h"
+#include "export/stream_messenger.h"
 #include "platform/messenger.h"
 #include "platform/parts.h"
 #include "platform/terminal.h"
@@ -17,29 +18,6 @@
 namespace publish_command {
 
 namespace {
-// Messages as lines: the summary on standard output, the rest on standard error; a
-// question (overwrite a conflict?) is answered No, as nobody is there to answer it.
-class StreamMessenger final : public Messenger {
-public:
-    StreamMessenger(QTextStream& out, QTextStream& err)
-        : m_out(out)
-        , m_err(err)
-    {
-    }
-    void show(Icon icon, const QString&, const QString& text) override
-    {
-        (icon == Icon::Information ? m_out : m_err) << text << Qt::endl;
-        m_failed = m_failed || icon != Icon::Information;
-    }
-    bool ask(const QString&, const QString&) override { return false; }
-    bool failed() const { return m_failed; }
-
-private:
-    QTextStream& m_out;
-    QTextStream& m_err;
-    bool m_failed = false;
-};
-
 int fail(QTextStream& err, const QString& message)
 {
     err << "zorivka: " << message << Qt::endl;

@@ -1,6 +1,7 @@
 #include "table_rows.h"
 
 #include "calendar/day_table.h"
+#include "settings/settings.h"
 
 namespace table_rows {
 
@@ -30,6 +31,17 @@ QStringList fieldsOf(const EventRecord& record)
     for (int f = 0; f < EventRecord::fieldCount; ++f)
         all << record.text(EventRecord::Field(f));
     return all;
+}
+
+Settings sixColumns()
+{
+    Settings settings;
+    settings.pocets = QStringLiteral("6");
+    const QStringList titles { QStringLiteral("Čas"), QStringLiteral("Akce"), QStringLiteral("Vstupné"),
+        QStringLiteral("Poznámka") };
+    for (int i = 0; i < 4; ++i)
+        settings.items[static_cast<size_t>(i + 2)].title = titles[i];
+    return settings;
 }
 
 } // namespace table_rows
