@@ -179,8 +179,9 @@ std::vector<EventRecord> merge(const std::vector<EventRecord>& records, std::vec
         const int dayRow = additions[i].dayRow;
         const int end = days.end(dayRow);
         copyUpTo(end);
-        EventRecord& day = out[static_cast<size_t>(dayRow + static_cast<int>(out.size()) - end)];
+        // Where the day row stands now: the rows added before it moved it down.
         const int dayIndex = dayRow + static_cast<int>(out.size()) - end;
+        EventRecord& day = out[static_cast<size_t>(dayIndex)];
         if (day.holdsNoEvent()) {
             fill(day, additions[i].texts);
             if (firstAdded < 0)
