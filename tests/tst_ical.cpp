@@ -54,7 +54,7 @@ void TestICal::read_data()
     QTest::addColumn<QString>("body");
     QTest::addColumn<QDate>("to");
     QTest::addColumn<QStringList>("expected");
-    QTest::addColumn<QList<int>>("counts"); // events, cancelled, other components, same day
+    QTest::addColumn<QList<int>>("counts"); // events, cancelled, other components, same day, undated, cut
 
     const QDate march(2024, 3, 31);
     QTest::newRow("rule, excluded date, extra date")
@@ -64,7 +64,7 @@ void TestICal::read_data()
         << march
         << QStringList { u"r 2024-03-04 10:00..11:30 r"_s, u"r 2024-03-13 10:00..11:30 r"_s,
                u"r 2024-03-18 10:00..11:30 r"_s, u"r 2024-03-25 10:00..11:30 r"_s }
-        << QList<int> { 4, 0, 0, 0 };
+        << QList<int> { 4, 0, 0, 0, 0, 0 };
     const QString master = vevent(u"m"_s, u"DTSTART:20240301T180000\nRRULE:FREQ=WEEKLY;COUNT=3"_s);
     const QString overrides
         = u"BEGIN:VEVENT\nUID:m\nRECURRENCE-ID:20240308T180000\nDTSTART:20240309T190000\nSUMMARY:moved\n"
@@ -72,9 +72,9 @@ void TestICal::read_data()
           "STATUS:CANCELLED\nEND:VEVENT\n"_s;
     const QString first = u"m 2024-03-01 18:00.. m"_s, moved = u"m 2024-03-09 19:00.. moved"_s;
     QTest::newRow("occurrences replaced after the master")
-        << master + overrides << march << QStringList { first, moved } << QList<int> { 2, 1, 0, 0 };
+        << master + overrides << march << QStringList { first, moved } << QList<int> { 2, 1, 0, 0, 0, 0 };
     QTest::newRow("occurrences replaced before the master")
-        << overrides + master << march << QStringList { moved, first } << QList<int> { 2, 1, 0, 0 };
+        << overrides + master << march << QStringList { moved, first } << QList<int> { 2, 1, 0, 0, 0, 0 };
     // Plus5 from the file, New York from libical (daylight saving from 10 March there,
     // from 31 March here).
     const QString zones = kZone
@@ -91,7 +91,7 @@ void TestICal::read_data()
                                   u"weekly 2024-04-05 09:00.. weekly"_s,
                                   u"nyweekly 2024-03-07 18:00.. nyweekly"_s,
                                   u"nyweekly 2024-03-14 17:00.. nyweekly"_s }
-                           << QList<int> { 7, 0, 0, 0 };
+                           << QList<int> { 7, 0, 0, 0, 0, 0 };
     QTest::newRow("days and lengths")
         << vevent(u"three"_s, u"DTSTART;VALUE=DATE:20240305\nDTEND;VALUE=DATE:20240308"_s)
             + vevent(u"one"_s, u"DTSTART;VALUE=DATE:20240305"_s)
@@ -102,22 +102,24 @@ void TestICal::read_data()
         << QStringList { u"three 2024-03-05..2024-03-08 three"_s, u"one 2024-03-05..2024-03-06 one"_s,
                u"two 2024-03-05..2024-03-07 two"_s, u"late 2024-03-05 23:00..00:30 late"_s,
                u"far 2030-01-01..2030-01-02 far*"_s }
-        << QList<int> { 5, 0, 0, 0 };
+        << QList<int> { 5, 0, 0, 0, 0, 0 };
     QTest::newRow("every minute of a year, one a day")
         << vevent(u"often"_s, u"DTSTART:20230101T000000\nRRULE:FREQ=MINUTELY;UNTIL=20250101T000000"_s)
             + vevent(u"often"_s, u"DTSTART:20240101T120000"_s)
         << QDate(2024, 12, 31) << QStringList { u"often 2024-01-01 00:00.. often"_s }
-        << QList<int> { 366, 0, 0, 366 * 24 * 60 - 366 + 1 };
+        << QList<int> { 366, 0, 0, 366 * 24 * 60 - 366 + 1, 0, 0 };
     // Started again just before the days, and only as many tries as the budget of two
     // million allows (from 31 December on): the first 23 days.
     QTest::newRow("every second since 1970")
         << vevent(u"s"_s, u"DTSTART:19700101T000000\nRRULE:FREQ=SECONDLY"_s) << QDate(2024, 12, 31)
-        << QStringList { u"s 2024-01-01 00:00.. s"_s } << QList<int> { 23, 0, 0, 2'000'000 - 24 * 3600 - 23 };
+        << QStringList { u"s 2024-01-01 00:00.. s"_s }
+        << QList<int> { 23, 0, 0, 2'000'000 - 24 * 3600 - 23, 0, 1 };
     QTest::newRow("left out") << vevent(u"c"_s, u"DTSTART:20240305T100000\nSTATUS:CANCELLED"_s)
             + u"BEGIN:VTODO\nUID:t\nEND:VTODO\nBEGIN:VJOURNAL\nUID:j\nEND:VJOURNAL\n"_s
             + vevent(u"d"_s, u"DTSTART:20240305T100000\nRRULE:FREQ=HOURLY;COUNT=3"_s)
+            + vevent(u"nostart"_s, u"LOCATION:kdesi"_s)
                               << march << QStringList { u"d 2024-03-05 10:00.. d"_s }
-                              << QList<int> { 1, 1, 2, 2 };
+                              << QList<int> { 1, 1, 2, 2, 1, 0 };
 }
 
 void TestICal::read()
@@ -134,7 +136,9 @@ void TestICal::read()
         lines << line(e);
     // Of a long repeat only the first few are shown.
     QCOMPARE(lines.mid(0, expected.size()), expected);
-    QCOMPARE((QList<int> { int(in.events.size()), in.cancelled, in.otherComponents, in.sameDay }), counts);
+    QCOMPARE((QList<int> { int(in.events.size()), in.cancelled, in.otherComponents, in.sameDay, in.undated,
+                 int(in.repeatsCut) }),
+        counts);
 }
 
 void TestICal::notCalendars()

@@ -141,7 +141,8 @@ void TestImport::placesEventsOnceInTheirDays()
         + vevent(u"c"_s, u"DTSTART:20040301T090000\nSUMMARY:C"_s)
         + vevent(u"old"_s, u"DTSTART:20031231T090000\nSUMMARY:Loni"_s)
         + vevent(u"fest"_s, u"DTSTART;VALUE=DATE:20040302\nDTEND;VALUE=DATE:20040305\nSUMMARY:Festival"_s)
-        + vevent(u"gone"_s, u"DTSTART:20040303T090000\nSUMMARY:Zrušeno\nSTATUS:CANCELLED"_s));
+        + vevent(u"gone"_s, u"DTSTART:20040303T090000\nSUMMARY:Zrušeno\nSTATUS:CANCELLED"_s)
+        + vevent(u"undated"_s, u"SUMMARY:Někdy"_s));
     const ical_import::Plan plan = importInto(records, ics);
     // The empty day row takes its event; a day with events gets extra rows after its last, in
     // the file's order; one of the two operas is there already.
@@ -150,8 +151,8 @@ void TestImport::placesEventsOnceInTheirDays()
             u"|10:00|A||"_s, u"|09:00|B||"_s, u"||Festival||"_s, u"03.03.2004||Festival||"_s }));
     QCOMPARE(plan.firstAdded, 0);
     const ical_import::Counts& c = plan.counts;
-    QCOMPARE(QList<int>({ c.added, c.present, c.outside, c.lostText, c.cancelled }),
-        QList<int>({ 6, 1, 2, 1, 1 }));
+    QCOMPARE(QList<int>({ c.added, c.present, c.outside, c.lostText, c.cancelled, c.undated }),
+        QList<int>({ 6, 1, 2, 1, 1, 1 }));
     // A second import of the same file adds nothing.
     const ical_import::Plan again = importInto(plan.records, ics);
     QCOMPARE(again.counts.added, 0);

@@ -291,6 +291,8 @@ Plan prepare(const QByteArray& bytes, ICalendarPart& part, const std::vector<Eve
     Counts& counts = plan.counts;
     counts.sameDay = calendar.sameDay;
     counts.cancelled = calendar.cancelled;
+    counts.undated = calendar.undated;
+    counts.repeatsCut = calendar.repeatsCut;
     const Converter converter(settings);
     QHash<QString, int> present = existing(records);
     std::vector<Addition> additions;
@@ -371,6 +373,11 @@ QString describe(const Counts& counts)
             << QStringLiteral("Další opakování téže akce v jednom dni, vynechají se: %1").arg(counts.sameDay);
     if (counts.cancelled > 0)
         lines << QStringLiteral("Zrušené, vynechají se: %1").arg(counts.cancelled);
+    if (counts.undated > 0)
+        lines << QStringLiteral("Bez platného data začátku, vynechají se: %1").arg(counts.undated);
+    if (counts.repeatsCut)
+        lines << QStringLiteral("Akce opakované častěji než jednou denně se nepodařilo projít až do konce "
+                                "kalendáře: jejich pozdější výskyty se vynechají.");
     return lines.join(u'\n');
 }
 

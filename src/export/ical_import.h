@@ -26,6 +26,8 @@ struct Counts {
     int empty = 0; // nothing to store: no time, no text
     int sameDay = 0; // further occurrences of one repeat on one day
     int cancelled = 0; // cancelled events and occurrences
+    int undated = 0; // events without a start that is a real day
+    bool repeatsCut = false; // a rule repeating more often than daily was not read to its end
 };
 
 enum class Outcome { Ready, Unreadable, EmptyFile, NotICalendar, NoEvents, NoPart };

@@ -54,6 +54,10 @@ struct InCalendar {
     // Further occurrences of one event (one UID) on a day that already has one, left out,
     // so that a rule repeating every minute cannot make millions of rows.
     int sameDay = 0;
+    int undated = 0; // events without a start that is a real day and time, left out
+    // A rule repeating more often than daily ran out of the tries a file may take: its
+    // later occurrences were not read.
+    bool repeatsCut = false;
 };
 
 enum class ReadResult { Ok, NotICalendar, Empty };
@@ -68,10 +72,10 @@ public:
     // Reads `bytes` (UTF-8). Repeats (RRULE, RDATE, EXDATE, and the components that replace
     // or cancel one occurrence by RECURRENCE-ID) are expanded from `from` to `to`, both days
     // included; single events are returned wherever they lie. Empty: no VEVENT at all.
-    virtual ical::ReadResult read(const QByteArray& bytes, const QDate& from, const QDate& to,
-        ical::InCalendar& out, QString& error)
+    virtual ical::ReadResult read(
+        const QByteArray& bytes, const QDate& from, const QDate& to, ical::InCalendar& out, QString& error)
         = 0;
 };
 
-#define ZorivkaICalendarPart_iid "cz.zorivka.ICalendarPart/1.0"
+#define ZorivkaICalendarPart_iid "cz.zorivka.ICalendarPart/1.1"
 Q_DECLARE_INTERFACE(ICalendarPart, ZorivkaICalendarPart_iid)

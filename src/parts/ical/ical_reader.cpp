@@ -260,8 +260,10 @@ private:
             return;
         }
         const icaltimetype start = timeOf(event, ICAL_DTSTART_PROPERTY, calendar);
-        if (!isValid(start))
+        if (!isValid(start)) {
+            ++m_out.undated;
             return;
+        }
         const Shape shape = shapeOf(event, start, calendar);
         // Events without a UID never share one.
         const QString key
@@ -319,8 +321,10 @@ private:
         const qint64 wanted = std::max<qint64>((secondsOf(last) - secondsOf(start)) / candidates.step, 0);
         const qint64 allowed = std::min(wanted, m_candidatesLeft);
         m_candidatesLeft -= allowed;
-        if (allowed < wanted)
+        if (allowed < wanted) {
+            m_out.repeatsCut = true;
             last = timeAt(secondsOf(start) + allowed * candidates.step, nullptr);
+        }
     }
 
     struct Expansion {
@@ -361,8 +365,10 @@ private:
 
     void add(const QString& key, InEvent&& event)
     {
-        if (!dayOf(event).isValid())
+        if (!dayOf(event).isValid()) {
+            ++m_out.undated;
             return;
+        }
         if (!m_days[key].contains(dayOf(event).toJulianDay())) {
             m_days[key].insert(dayOf(event).toJulianDay());
             m_out.events.push_back(std::move(event));
