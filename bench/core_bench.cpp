@@ -7,6 +7,7 @@
 #include "calendar/generation.h"
 #include "export/export_file.h"
 #include "export/ical_import.h"
+#include "export/icalendar.h"
 #include "largest_table.h"
 #include "parts/ical_part.h"
 #include "platform/cp1250.h"
@@ -299,7 +300,7 @@ BENCHMARK(Export_csv)->Unit(benchmark::kMillisecond);
 void Import_icalendar(benchmark::State& state)
 {
     QString error;
-    auto* part = parts::load<ICalendarPart>(QStringLiteral("ical"), &error);
+    auto* part = parts::load<ICalendarPart>(icalendar::kPart, &error);
     if (!part) {
         state.SkipWithError(qPrintable(error));
         return;

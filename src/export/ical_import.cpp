@@ -1,6 +1,7 @@
 #include "export/ical_import.h"
 
 #include "export/export_events.h"
+#include "export/icalendar.h"
 #include "parts/ical_part.h"
 #include "platform/cp1250.h"
 #include "platform/parts.h"
@@ -350,7 +351,7 @@ Plan prepare(const QString& path, const std::vector<EventRecord>& records, const
         plan.error = file.errorString();
         return plan;
     }
-    auto* part = parts::load<ICalendarPart>(QStringLiteral("ical"), &plan.error);
+    auto* part = parts::load<ICalendarPart>(icalendar::kPart, &plan.error);
     if (!part) {
         plan.outcome = Outcome::NoPart;
         return plan;

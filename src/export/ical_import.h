@@ -40,8 +40,8 @@ struct Plan {
     int firstAdded = -1; // the first added row of `records`
 };
 
-// Reads the file and works out what importing it into `records` would do; the part
-// "ical" is loaded for it.
+// Reads the file and works out what importing it into `records` would do; the
+// iCalendar part is loaded for it.
 Plan prepare(const QString& path, const std::vector<EventRecord>& records, const Settings& settings);
 // The same on the file's bytes, through the given part.
 Plan prepare(const QByteArray& bytes, ICalendarPart& part, const std::vector<EventRecord>& records,
